@@ -1,0 +1,1 @@
+// SdlPlatform.cpp: placeholder until the SDL backend lands.
