@@ -28,7 +28,8 @@ public:
         gainRight_ *= note.velocity;
         const int64_t wanted = std::max<int64_t>(1, secondsToFrame(seconds));
         const int64_t room = static_cast<int64_t>(out.frames()) - first_;
-        count_ = std::max<int64_t>(0, std::min(wanted, room));
+        // A note before the start of the buffer is dropped whole.
+        count_ = first_ < 0 ? 0 : std::max<int64_t>(0, std::min(wanted, room));
         fadeFrom_ = wanted - FADE_FRAMES;
     }
 

@@ -1,0 +1,86 @@
+// MusicPlayer.cpp: the music track on SDL2_mixer.
+//
+// Needs: MusicPlayer.h, SDL2, SDL2_mixer.
+#include "platform/audio/MusicPlayer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdio>
+
+namespace platform {
+namespace {
+
+constexpr int OUTPUT_RATE = 44100;
+constexpr int OUTPUT_CHANNELS = 2;
+// About 46 ms per mixer call: short enough to start promptly, long enough
+// that a busy frame of the show never starves the output.
+constexpr int CHUNK_FRAMES = 2048;
+
+}  // namespace
+
+MusicPlayer::~MusicPlayer() {
+    // After SDL_Quit the mixer's device is gone; touching it then would be
+    // unsafe, and the process is ending anyway.
+    if (SDL_WasInit(SDL_INIT_AUDIO) != 0) close();
+}
+
+bool MusicPlayer::openOutput() {
+    if (outputOpen_) return true;
+    if (!audioInitialised_) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::printf("MUSIC: no audio: %s\n", SDL_GetError());
+            return false;
+        }
+        audioInitialised_ = true;
+    }
+    // MP3 support may come as a plug-in; a failure here shows at loading.
+    Mix_Init(MIX_INIT_MP3);
+    // No allowed changes: SDL converts to whatever the device really takes,
+    // so the track always plays at its own rate and channel count.
+    if (Mix_OpenAudioDevice(OUTPUT_RATE, MIX_DEFAULT_FORMAT, OUTPUT_CHANNELS, CHUNK_FRAMES, nullptr, 0) != 0) {
+        std::printf("MUSIC: cannot open audio output: %s\n", Mix_GetError());
+        // Give the reference back so a later try starts from scratch.
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioInitialised_ = false;
+        return false;
+    }
+    outputOpen_ = true;
+    return true;
+}
+
+bool MusicPlayer::start(const std::string& path) {
+    // Already started: the one copy plays on (or has finished) undisturbed.
+    if (music_ != nullptr) return true;
+    if (!openOutput()) return false;
+    Mix_Music* const music = Mix_LoadMUS(path.c_str());
+    if (music == nullptr) {
+        std::printf("MUSIC: cannot load %s: %s\n", path.c_str(), Mix_GetError());
+        return false;
+    }
+    if (Mix_PlayMusic(music, 0) != 0) {
+        std::printf("MUSIC: cannot play %s: %s\n", path.c_str(), Mix_GetError());
+        Mix_FreeMusic(music);
+        return false;
+    }
+    music_ = music;
+    return true;
+}
+
+void MusicPlayer::close() {
+    if (music_ != nullptr) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+    }
+    if (outputOpen_) {
+        Mix_CloseAudio();
+        outputOpen_ = false;
+    }
+    if (audioInitialised_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audioInitialised_ = false;
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,56 @@
+// MusicPlayer.h: plays the show's music track once, in the background, on
+// SDL2_mixer.
+//
+// A platform backend holds one MusicPlayer for the whole process and passes
+// every startMusic call to start(). The first start that succeeds opens the
+// audio output (44,100 samples per second, stereo), loads the MP3 file and
+// plays it once; the mixer's own thread carries it on from there. Later
+// calls (the show calls again each time its window is rebuilt) leave that
+// one copy playing untouched: the track is never stopped, paused or
+// restarted, so no second copy can start out of step with the first.
+//
+// Failures are silent for the user: start() returns false, prints at most
+// one diagnostic line ("MUSIC: ...") to standard output and leaves the
+// player ready to try again on a later call; the show runs without music.
+//
+// SDL's audio subsystem is initialised here (SDL_InitSubSystem), so the
+// player works with or without a window and under any video driver.
+// Needs: SDL2, SDL2_mixer.
+#pragma once
+
+#include <string>
+
+struct _Mix_Music;
+
+namespace platform {
+
+class MusicPlayer {
+public:
+    MusicPlayer() = default;
+    // Closes the output if SDL's audio is still up; the track ends with it.
+    ~MusicPlayer();
+    MusicPlayer(const MusicPlayer&) = delete;
+    MusicPlayer& operator=(const MusicPlayer&) = delete;
+
+    // Plays the file at path once from its start, unless the track was
+    // already started, in which case nothing changes. True when the track
+    // has been started (by this call or an earlier one).
+    bool start(const std::string& path);
+
+    // True once a start has succeeded.
+    bool started() const { return music_ != nullptr; }
+
+    // Frees the track and closes the output (for tests and orderly exits;
+    // the show never calls it while running).
+    void close();
+
+private:
+    // Opens SDL audio and the mixer's output once; false on failure.
+    bool openOutput();
+
+    bool audioInitialised_ = false;  // this object holds an SDL audio reference
+    bool outputOpen_ = false;        // Mix_OpenAudioDevice succeeded
+    _Mix_Music* music_ = nullptr;    // the playing track, once started
+};
+
+}  // namespace platform
