@@ -276,10 +276,10 @@ void ending(Score& s) {
     s.padChords(CADENCE, 2, 0.8f, 0.3f);
     s.bassLine(CADENCE, 2, BASS_HELD, Instrument::Bass, 0.7f, 0.15f);
     s.melody(Instrument::Lead, CADENCE, CADENCE_LINE, 0.55f, 0.3f);
-    // The last chord: held two bars, then the pad's release and the reverb.
+    // The last chord: held two bars, then the pad's release and the reverb;
+    // a low pad note instead of the bass, whose release is too short to end on.
     s.padChord(LAST_CHORD, 4.0, 0.9f, 0.3f);
     s.add({Instrument::Pad, s.barStart(LAST_CHORD), 4.0, 45, 0.6f, 0.0f, 0.2f});
-    s.add({Instrument::Bass, s.barStart(LAST_CHORD), 4.0, 33, 0.7f, 0.0f, 0.15f});
     s.hit(Instrument::Bell, s.barStart(LAST_CHORD), 0.6f, 0.8f, 81);
     s.hit(Instrument::Bell, s.barStart(LAST_CHORD) + 0.02, 0.4f, 0.8f, 76);
     s.hit(Instrument::Crash, s.barStart(LAST_CHORD), 0.4f, 0.6f);

@@ -286,7 +286,8 @@ void renderPad(const Note& note, Random& rng, NoteWriter w) {
 // Arp: a narrow pulse plucked through a low-pass that snaps shut.
 void renderArp(const Note& note, NoteWriter w) {
     const double inc = noteHz(note.pitch) * INV_RATE;
-    Envelope env(0.001, 0.15, 0.0, 0.05, note.length);
+    // 4 ms attack: a pulse starts far from zero, and a faster rise thumps.
+    Envelope env(0.004, 0.15, 0.0, 0.05, note.length);
     Decay filterEnv(0.07);
     Phase phase;
     Svf lowpass(1000.0, 1.6);
