@@ -14,7 +14,10 @@
 // player ready to try again on a later call; the show runs without music.
 //
 // SDL's audio subsystem is initialised here (SDL_InitSubSystem), so the
-// player works with or without a window and under any video driver.
+// player works with or without a window and under any video driver. A
+// backend that rebuilds its window must therefore release only the video
+// subsystem (SDL_QuitSubSystem(SDL_INIT_VIDEO)), never call SDL_Quit while
+// the show runs: that would end the music along with everything else.
 // Needs: SDL2, SDL2_mixer.
 #pragma once
 

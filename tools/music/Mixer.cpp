@@ -20,7 +20,7 @@ struct Bus {
     float delaySend;   // into the ping-pong echo
 };
 
-// The mix. Levels were set by ear-by-meter: per-section loudness and the
+// The mix. Levels were set by measurement: each bus's loudness, the
 // spectrum of each section, checked with the inspection tool.
 const std::vector<Bus>& buses() {
     static const std::vector<Bus> table = {
@@ -93,21 +93,21 @@ StereoBuffer mixTrack(const Score& score, double seconds) {
     const std::vector<float> pressure = kickPressure(score, frames);
     const std::vector<Note>& notes = score.notes();
 
-    for (const Bus& spec : buses()) {
+    for (const Bus& setting : buses()) {
         bus.clear();
         for (size_t n = 0; n < notes.size(); ++n) {
             // The note's index is its noise seed: fixed by the score alone.
-            if (onBus(spec, notes[n].instrument)) renderNote(notes[n], 0x9E37u * (n + 1), bus);
+            if (onBus(setting, notes[n].instrument)) renderNote(notes[n], 0x9E37u * (n + 1), bus);
         }
         for (size_t i = 0; i < frames; ++i) {
-            const float g = spec.gain * (1.0f - spec.duck * pressure[i]);
+            const float g = setting.gain * (1.0f - setting.duck * pressure[i]);
             const float l = bus.left[i] * g;
             const float r = bus.right[i] * g;
             master.left[i] += l;
             master.right[i] += r;
             const float mono = 0.5f * (l + r);
-            reverbSend[i] += mono * spec.reverbSend;
-            delaySend[i] += mono * spec.delaySend;
+            reverbSend[i] += mono * setting.reverbSend;
+            delaySend[i] += mono * setting.delaySend;
         }
     }
 
