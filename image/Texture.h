@@ -18,6 +18,10 @@
 
 #include <string>
 
+// The message box belongs with texture creation: the users of these
+// functions report their own load failures through it.
+#include "image/Message.h"
+
 // Picture kinds, for objects that accept either file type.
 constexpr int PICTURE_BMP = 1000;
 constexpr int PICTURE_JPEG = 1001;

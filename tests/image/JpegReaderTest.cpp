@@ -104,15 +104,6 @@ TEST(JpegReader, MissingFileReturnsFalseWithMessage)
     EXPECT_EQ(out, "File Not Found : ./no/such/picture.jpg\n");
 }
 
-TEST(JpegReader, LoadReadsTheFileItNames)
-{
-    const std::string path = testpictures::writeTemp("grey.jpg", testpictures::jpeg(4, 1, 1, {10, 20, 30, 40}));
-    JPGImage picture;
-    EXPECT_TRUE(picture.load(path));
-    EXPECT_EQ(picture.width, 4u);
-    std::remove(path.c_str());
-}
-
 // libjpeg's default error handler ends the process; a bad file must instead
 // come back as false with the library's reason printed.
 TEST(JpegReader, CorruptOrEmptyFileReturnsFalseInsteadOfEndingTheProcess)
