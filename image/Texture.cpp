@@ -5,8 +5,12 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <type_traits>
+
 #include "image/Image.h"
 #include "image/JPGImage.h"
+
+static_assert(std::is_same_v<GLuint, std::uint32_t>, "texture names are handed out as std::uint32_t");
 
 namespace {
 
@@ -39,7 +43,7 @@ void setSphereMapping()
 
 }  // namespace
 
-bool textureFromBmp(const std::string& path, unsigned int& name)
+bool textureFromBmp(const std::string& path, std::uint32_t& name)
 {
     Image picture;
     if (!picture.load(path)) {
@@ -50,7 +54,7 @@ bool textureFromBmp(const std::string& path, unsigned int& name)
     return true;
 }
 
-bool textureFromJpeg(const std::string& path, unsigned int& name)
+bool textureFromJpeg(const std::string& path, std::uint32_t& name)
 {
     JPGImage picture;
     if (!picture.load(path)) {
@@ -61,7 +65,7 @@ bool textureFromJpeg(const std::string& path, unsigned int& name)
     return true;
 }
 
-bool sphereMapFromBmp(const std::string& path, unsigned int& name)
+bool sphereMapFromBmp(const std::string& path, std::uint32_t& name)
 {
     Image picture;
     if (!picture.load(path)) {
@@ -74,7 +78,7 @@ bool sphereMapFromBmp(const std::string& path, unsigned int& name)
     return true;
 }
 
-bool sphereMapFromJpeg(const std::string& path, unsigned int& name)
+bool sphereMapFromJpeg(const std::string& path, std::uint32_t& name)
 {
     JPGImage picture;
     if (!picture.load(path)) {

@@ -16,6 +16,7 @@
 // Needs: a current GL context (OpenGL 1.1 + GLU).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The message box belongs with texture creation: the users of these
@@ -26,14 +27,14 @@
 constexpr int PICTURE_BMP = 1000;
 constexpr int PICTURE_JPEG = 1001;
 
-// `name` is a GL texture name (GLuint); kept as unsigned int so that this
-// header needs no GL include.
+// `name` is the caller's GL texture-name variable (GLuint is a 32-bit
+// unsigned int); this header needs no GL include.
 
 // BMP picture as a linear-filtered RGBA texture, from the reversed buffer.
-bool textureFromBmp(const std::string& path, unsigned int& name);
+bool textureFromBmp(const std::string& path, std::uint32_t& name);
 // JPEG picture as a linear-filtered RGBA texture, from the reversed buffer.
-bool textureFromJpeg(const std::string& path, unsigned int& name);
+bool textureFromJpeg(const std::string& path, std::uint32_t& name);
 // BMP picture as a mipmapped sphere map, from the reversed buffer.
-bool sphereMapFromBmp(const std::string& path, unsigned int& name);
+bool sphereMapFromBmp(const std::string& path, std::uint32_t& name);
 // JPEG picture as a mipmapped sphere map, from the unreversed rgb buffer.
-bool sphereMapFromJpeg(const std::string& path, unsigned int& name);
+bool sphereMapFromJpeg(const std::string& path, std::uint32_t& name);

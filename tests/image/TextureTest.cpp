@@ -22,7 +22,7 @@ constexpr int TOLERANCE = 16;
 constexpr int SIDE = 64;
 
 // Texture functions with one signature, for tests that run over all of them.
-using TextureFunction = bool (*)(const std::string&, unsigned int&);
+using TextureFunction = bool (*)(const std::string&, std::uint32_t&);
 
 class TextureTest : public TestGlContext {
 protected:
@@ -37,7 +37,7 @@ protected:
     }
 
     // Calls make with standard output captured (the readers print sizes).
-    static bool quietly(TextureFunction make, const std::string& path, unsigned int& name)
+    static bool quietly(TextureFunction make, const std::string& path, std::uint32_t& name)
     {
         ::testing::internal::CaptureStdout();
         const bool ok = make(path, name);
@@ -125,7 +125,7 @@ TEST_F(TextureTest, SphereMapSetsGenerationModesAndNormalizeButLeavesGenerationO
         if (IsSkipped()) {
             return;
         }
-        unsigned int name = 0;
+        std::uint32_t name = 0;
         ASSERT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
         GLint modeS = 0, modeT = 0;
         glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &modeS);
@@ -138,7 +138,7 @@ TEST_F(TextureTest, SphereMapSetsGenerationModesAndNormalizeButLeavesGenerationO
         EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << kind;
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(static_cast<unsigned int>(bound), name) << kind;
+        EXPECT_EQ(static_cast<std::uint32_t>(bound), name) << kind;
         GLint alignment = 0;
         glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
         EXPECT_EQ(alignment, 4) << kind << ": the upload must leave the pixel-store state alone";
@@ -153,14 +153,14 @@ TEST_F(TextureTest, FailedLoadLeavesCallersNameUnchangedAndMakesNoTexture)
                                                              {sphereMapFromBmp, "./missing.bmp"},
                                                              {sphereMapFromJpeg, "./missing.jpg"}};
     for (const auto& [make, path] : cases) {
-        unsigned int name = 4711;
+        std::uint32_t name = 4711;
         EXPECT_FALSE(quietly(make, path, name)) << path;
         EXPECT_EQ(name, 4711u) << path;
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << path << ": no GL call for a failed picture";
     }
     // A corrupt JPEG is a failed load too, not the end of the show.
     const std::string corrupt = testpictures::writeTemp("corrupt.jpg", Bytes(200, 0x42));
-    unsigned int name = 4711;
+    std::uint32_t name = 4711;
     EXPECT_FALSE(quietly(textureFromJpeg, corrupt, name));
     EXPECT_EQ(name, 4711u);
     std::remove(corrupt.c_str());
@@ -169,9 +169,9 @@ TEST_F(TextureTest, FailedLoadLeavesCallersNameUnchangedAndMakesNoTexture)
 TEST_F(TextureTest, TwoLoadsIntoOneVariableGiveTwoNames)
 {
     const std::string path = quadrantFile("bmp");
-    unsigned int name = 0;
+    std::uint32_t name = 0;
     ASSERT_TRUE(quietly(textureFromBmp, path, name));
-    const unsigned int first = name;
+    const std::uint32_t first = name;
     ASSERT_TRUE(quietly(textureFromBmp, path, name));
     EXPECT_NE(name, first);
     EXPECT_NE(name, 0u);
@@ -193,7 +193,7 @@ TEST_F(TextureTest, OverlayShowsJpegAndBmpUprightAndUnmirrored)
         if (IsSkipped()) {
             return;
         }
-        unsigned int name = 0;
+        std::uint32_t name = 0;
         ASSERT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
         glClear(GL_COLOR_BUFFER_BIT);
         drawOverlayQuad(name);
@@ -215,7 +215,7 @@ TEST_F(TextureTest, WaveSphereMapShowsJpegUpright)
         if (IsSkipped()) {
             return;
         }
-        unsigned int name = 0;
+        std::uint32_t name = 0;
         ASSERT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
         glClear(GL_COLOR_BUFFER_BIT);
         drawFlatWave(name);
