@@ -36,7 +36,7 @@ struct Options {
     bool saveAll = false;
     std::set<int> save;
     std::string out = ".";
-    std::string data = "./data";
+    std::string data;  // empty: ./data, which may be missing
 };
 
 void usage()
@@ -96,7 +96,8 @@ bool enterDataFolder(const std::string& data)
 {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path folder = fs::absolute(data, error);
+    fs::path folder = fs::absolute(data, error).lexically_normal();
+    if (folder.filename().empty()) folder = folder.parent_path();  // "dir/" names dir
     if (error || !fs::is_directory(folder)) {
         std::fprintf(stderr, "quorl-h-render: no data folder %s\n", data.c_str());
         return false;
@@ -139,7 +140,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorl-h-render: cannot make %s\n", options.out.c_str());
         return 1;
     }
-    if (!enterDataFolder(options.data)) return 1;
+    if (options.data.empty()) {
+        // The show reports each missing file itself and runs on without it.
+        if (!fs::is_directory("data")) std::fprintf(stderr, "quorl-h-render: no ./data folder\n");
+    } else if (!enterDataFolder(options.data)) {
+        return 1;
+    }
     // Rendering makes no sound unless asked to.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
