@@ -19,10 +19,10 @@ struct RenderRun {
 };
 
 // Runs the renderer from the build folder and captures standard output.
-RenderRun render(const std::string& arguments)
+RenderRun render(const std::string& arguments, const std::string& environment = "")
 {
     RenderRun run;
-    const std::string command = "./quorl-h-render " + arguments + " 2>/dev/null";
+    const std::string command = environment + " ./quorl-h-render " + arguments + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[512];
@@ -101,4 +101,19 @@ TEST(RenderTool, RefusesBadArguments)
     EXPECT_NE(render("--from x --to 5").status, 0);
     EXPECT_NE(render("--from 0 --to 5 --save 1,,2").status, 0);
     EXPECT_NE(render("--from 0 --to 5 --data /nonexistent-folder").status, 0);
+}
+
+TEST(RenderTool, ShowRunsSilentWithoutMusicFileOrAudioDevice)
+{
+    const fs::path out = freshFolder("silent");
+    const fs::path empty = freshFolder("empty-data");
+    // No file at all: every picture, model and the music are missing.
+    RenderRun run = render("--from 0 --to 60 --save 59 --out " + out.string() + " --data " + empty.string());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(fs::exists(out / "frame-000059.png"));
+    // The show's own files, but an audio driver that cannot open.
+    fs::remove(out / "frame-000059.png");
+    run = render("--from 0 --to 60 --save 59 --out " + out.string(), "SDL_AUDIODRIVER=nonexistent");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(fs::exists(out / "frame-000059.png"));
 }
