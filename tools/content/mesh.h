@@ -47,6 +47,10 @@ struct Mesh {
     // pairs consecutive corners, draws the edges a-b and d-a of every quad:
     // a grid of quads then reads as a clean wire grid.
     void addQuad(uint16_t a, uint16_t b, uint16_t c, uint16_t d, uint32_t smoothing);
+    // The same, wound so that the quad faces along outward.
+    void addQuadFacing(uint16_t a, uint16_t b, uint16_t c, uint16_t d, Vec3 outward, uint32_t smoothing);
+    // Put the listed vertices first, in that order, keeping the faces intact.
+    void moveVerticesToFront(const std::vector<uint16_t>& first);
 };
 
 struct Material {

@@ -207,7 +207,8 @@ Canvas paintBackground() {
     mark.xScale = SCREEN_SQUEEZE;
     Mask letters(size, size);
     drawText(letters, "Quorl-H", mark, size * 0.5, size * 0.56);
-    c.addLight(letters.blurred(3.0), rgb8(255, 255, 255), 0.25);
+    c.addLight(letters.blurred(6.0), rgb8(255, 255, 255), 0.15);
+    c.paint(letters, rgb8(235, 225, 250), 0.35);
     return c;
 }
 
