@@ -23,12 +23,12 @@ namespace {
 constexpr double KNOT_RADIUS = 118.0;     // main radius of the trefoil
 constexpr double KNOT_SWING = 52.0;       // how far it weaves in and out
 constexpr double KNOT_TUBE = 19.0;        // tube radius
-constexpr int KNOT_SEGMENTS = 168;
+constexpr int KNOT_SEGMENTS = 132;
 constexpr int KNOT_SIDES = 8;
 constexpr double BAND_RADIUS = 206.0;
 constexpr double BAND_HALF_WIDTH = 20.0;
 constexpr double BAND_HALF_THICK = 5.0;
-constexpr int BAND_SEGMENTS = 144;
+constexpr int BAND_SEGMENTS = 108;
 constexpr double BAND_TILT = 0.42;        // radians the band leans against the knot
 constexpr double CORE_RADIUS = 34.0;
 constexpr int CORE_STEPS = 4;             // quads along each side of a cube face
@@ -175,6 +175,10 @@ ModelFile buildSculpture() {
     f.meshes.push_back(buildKnot());
     f.meshes.push_back(buildBand());
     f.meshes.push_back(buildCore());
+    // Built facing +z; the intro turns the model 270 degrees about x, which
+    // shows its -y side with z up, so turn (x, y, z) into (x, -z, y).
+    for (Mesh& m : f.meshes)
+        for (Vec3& v : m.vertices) v = Vec3{v.x, -v.z, v.y};
     return f;
 }
 
