@@ -63,9 +63,11 @@ void Mesh::moveVerticesToFront(const std::vector<uint16_t>& first) {
 }
 
 Vec2 atlasUv(const AtlasRegion& region, double fx, double fy) {
-    // Keep two pixels away from the region's border so filtering never
-    // reaches into the neighbouring region.
+    // Stay inside the region and two pixels away from its border, so
+    // filtering never reaches into the neighbouring region.
     constexpr double inset = 2.0;
+    fx = fx < 0.0 ? 0.0 : (fx > 1.0 ? 1.0 : fx);
+    fy = fy < 0.0 ? 0.0 : (fy > 1.0 ? 1.0 : fy);
     const double px = region.x + inset + fx * (region.w - 2.0 * inset);
     const double py = region.y + inset + fy * (region.h - 2.0 * inset);
     return {1.0 - px / ATLAS_SIZE, py / ATLAS_SIZE};

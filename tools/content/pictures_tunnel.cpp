@@ -69,8 +69,9 @@ Canvas paintInnerTube() {
             const double ridge = 1.0 - std::fabs(n) * 4.0;
             const double vein = ridge > 0.0 ? ridge * ridge * ridge * ridge : 0.0;
             Rgb col = mix(rgb8(20, 120, 255), rgb8(200, 255, 255), vein * vein) * (1.3 * vein);
-            // Eight rings of light around the tube, each a sharp line with a soft tail.
-            const double f = wrap(v * 8.0, 1.0);
+            // Eight rings of light around the tube, each a sharp line with a
+            // soft tail; none sits on the picture's top row, where it repeats.
+            const double f = wrap(v * 8.0 + 0.5, 1.0);
             const double ring = dexp(-f * 60.0) + 0.25 * dexp(-f * 8.0);
             col = col + rgb8(255, 60, 220) * (0.9 * ring);
             // A faint blue floor so the tube never goes fully black.
