@@ -31,7 +31,7 @@ constexpr double BAND_HALF_THICK = 5.0;
 constexpr int BAND_SEGMENTS = 108;
 constexpr double BAND_TILT = 0.42;        // radians the band leans against the knot
 constexpr double CORE_RADIUS = 34.0;
-constexpr int CORE_STEPS = 4;             // quads along each side of a cube face
+constexpr int CORE_STEPS = 2;             // half the quads along each side of a cube face
 
 Vec3 trefoil(double t) {
     const double rho = KNOT_RADIUS + KNOT_SWING * dcos(3.0 * t);

@@ -173,6 +173,9 @@ Canvas paintIntro4() {
             return col;
         },
         2);
+    // Warm haze around the sun.
+    addGlow(c, INTRO_SIZE * (0.5 + 0.35 * SCREEN_SQUEEZE), INTRO_SIZE * 0.225, 110.0 * SCREEN_SQUEEZE, 80.0,
+            rgb8(255, 150, 90), 0.35);
     vignette(c, 0.4);
     return c;
 }
