@@ -11,9 +11,9 @@
 // as the show sees it is that picture; swapBuffers() presents it.
 //
 // A backend must provide, in short:
-//   createWindow / createContext / destroyContext / destroyWindow
-//   pollEvent, swapBuffers, ticks, waitForTick, setTitle,
-//   showMessage, askYesNo, startMusic
+//   initialiseVideo / shutdownVideo, createWindow / destroyWindow,
+//   createContext / releaseContext, pollEvent, swapBuffers, ticks,
+//   waitForTick, setTitle, showMessage, askYesNo, startMusic
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,13 @@ namespace platform {
 
 // Icons of the show's message boxes.
 enum class MessageIcon { Information, Exclamation, Stop };
+
+// Outcome of releaseContext: the first step that failed, if any.
+enum class ReleaseResult {
+    Ok,
+    CannotDetach,  // the context could not be made not current
+    CannotDelete,  // the context could not be deleted
+};
 
 // Outcome of createWindow.
 enum class WindowResult {
@@ -74,14 +81,20 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
+    // Brings up the window system; false when it is not available.
+    virtual bool initialiseVideo() = 0;
+    // Takes the window system down again; false when that failed.
+    virtual bool shutdownVideo() = 0;
     // Window of the given client size; full screen means the desktop's own
     // mode, windowed means a framed window at (200, 100).
     virtual WindowResult createWindow(const std::string& title, int width, int height, int bits,
                                       bool fullScreen) = 0;
     // GL context for the window, made current, with the 800 x 600 drawing surface bound.
     virtual ContextResult createContext() = 0;
-    // Each returns false when the release failed (the shell reports it).
-    virtual bool destroyContext() = 0;
+    // Releases the context and its drawing surface (nothing to do when none exists).
+    virtual ReleaseResult releaseContext() = 0;
+    // Destroys the window, restoring the desktop when it was full screen;
+    // false when that failed.
     virtual bool destroyWindow() = 0;
     virtual bool hasContext() const = 0;
     virtual bool hasWindow() const = 0;

@@ -1,0 +1,46 @@
+// HeadlessPlatform.h: the platform backend for rendering frames to files.
+//
+// The same show, with no visible window: a hidden SDL window only carries
+// the GL context (under Xvfb or any X server; without one, SDL's offscreen
+// driver is tried), the show draws into the same 800 x 600 surface, and
+// frames are read back instead of shown. Time is virtual: the tick count
+// moves only when the show waits for it, so every frame is released exactly
+// 20 ms after the previous one and the same frame number always gives the
+// same picture. Message boxes are printed to standard error and a question
+// is answered Yes, so nothing ever blocks on a dialog.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/sdl/SdlPlatform.h"
+
+namespace platform {
+
+class HeadlessPlatform final : public SdlPlatform {
+public:
+    bool initialiseVideo() override;
+    bool pollEvent(Event& event) override;
+    void swapBuffers() override;
+    uint32_t ticks() override;
+    void waitForTick(uint32_t target) override;
+    void setTitle(const std::string& title) override;
+    void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
+
+    // The finished picture, 8-bit RGB, top row first.
+    std::vector<uint8_t> readPicture() const;
+    // The last title set, for tests.
+    const std::string& lastTitle() const { return title; }
+    // Moves the virtual clock on, as a pause of that many milliseconds would.
+    void advanceClock(uint32_t milliseconds) { now += milliseconds; }
+
+protected:
+    uint32_t windowFlags(bool fullScreen) const override;
+
+private:
+    uint32_t now = 0;
+    std::string title;
+};
+
+}  // namespace platform

@@ -1,0 +1,54 @@
+// DemoParts.h: the holder of every visual part's objects, set-ups and draws.
+//
+// One instance, made by loadShow. Each part has a set-up (run once while
+// loading, in the order loadShow gives) and a draw (run every frame the
+// part is on, with the frame relative to the part's start). The draws do
+// not restore the GL state they change, so each part starts from what the
+// previous one left: the running order fixes the look.
+//
+// The part objects arrive with their subsystems; until then a part's set-up
+// and draw do nothing.
+#pragma once
+
+#include <cstdint>
+
+class Fader;
+class RenderKit;
+
+// GL shorthands the scenes share: depth test with GL_LESS and clear depth 1,
+// and lighting with light 0.
+void depthSetup();
+void lightsOn();
+
+class DemoParts {
+public:
+    RenderKit& kit;             // shared helpers, borrowed
+    Fader* fader = nullptr;     // faderA of the timeline, borrowed by the intro
+    int pictureIndex = 0;       // which intro picture is shown
+    int cycle = 0;              // number of drawIntro calls so far
+    uint32_t flashTexture = 0;  // never loaded: the flash quad is plain white
+
+    explicit DemoParts(RenderKit& kit);
+
+    void setupLights();
+    // White flash, steps 1..19 of a flash window.
+    void drawFlash(int step);
+
+    void setupEndWave();
+    void setupWave();
+    void drawWave(int step);
+    void setupIntro(Fader& fader);
+    void drawIntro(int step);
+    void setupTunnels();
+    void drawTunnels(int step);
+    void setupMetaballs();
+    void drawMetaballs(int step);
+    void setupSpin();
+    void drawSpin(int step);
+    void setupBodies();
+    void drawBodies(float timeStep);
+};
+
+// Alpha of the white flash at a step of its window (may be at or below 0,
+// which draws nothing visible).
+float flashAlpha(int step);

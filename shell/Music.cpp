@@ -1,0 +1,10 @@
+// Music.cpp: the music start of the loading step.
+#include "shell/Music.h"
+
+#include "platform/Platform.h"
+
+void startMusic(platform::Platform& platform)
+{
+    // A failure is not reported: the show goes on silent.
+    platform.startMusic("data/musik.mp3");
+}

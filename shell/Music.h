@@ -1,0 +1,12 @@
+// Music.h: starting the show's music track.
+//
+// The track "data/musik.mp3" plays once from the start, in the background,
+// from the end of loading on. Nothing polls, stops or synchronises it
+// afterwards; when no audio device or no file is there, the show runs silent.
+#pragma once
+
+namespace platform { class Platform; }
+
+// Starts the track through the platform's player. Loading again (a new
+// window) leaves the one playing copy as it is.
+void startMusic(platform::Platform& platform);

@@ -1,0 +1,95 @@
+// Timeline.cpp: loading order and the frame step.
+#include "shell/Timeline.h"
+
+#include <GL/gl.h>
+
+#include "platform/Platform.h"
+#include "shell/Music.h"
+
+Timeline::Timeline(platform::Platform& platform) : platform(platform) {}
+
+void Timeline::startClock()
+{
+    clock.start(platform.ticks());
+}
+
+void Timeline::loadShow()
+{
+    // A reload (new window) makes every object anew; the frame number and
+    // the part flags stay as they were.
+    kit = std::make_unique<RenderKit>(platform);
+    parts = std::make_unique<DemoParts>(*kit);
+    faderA = std::make_unique<Fader>();
+    faderB = std::make_unique<Fader>();
+    parts->setupLights();
+    parts->setupEndWave();
+    parts->setupWave();
+    parts->setupIntro(*faderA);
+    parts->setupTunnels();
+    parts->setupMetaballs();
+    parts->setupSpin();
+    parts->setupBodies();
+    kit->setLightPosition(0, 0, 1000);
+    faderA->mode = FADE_IDLE;
+    startMusic(platform);
+    startClock();
+    // Loaded after the clock started, so the first frame does not wait for it.
+    kit->loadPicture("./data/logga.bmp");
+    glColor3f(0.0f, 0.0f, 0.0f);
+}
+
+void Timeline::renderFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (frame == 0) {
+        // The intro is drawn once under the logo in the very first frame;
+        // this also moves the intro's own cycle counter on by one.
+        faderA->mode = FADE_RISE;
+        faderA->start = 0;
+        parts->drawIntro(0);
+    }
+    if (flags.switchAt(frame)) {
+        if (frame == 5200) kit->loadPicture("./data/space.bmp");
+        if (frame == 7200) kit->loadPicture("./data/theend.bmp");
+    }
+    switch (flags.current()) {
+    case PartId::Logo:
+        faderA->start = 0;
+        faderA->duration = 400;
+        faderA->rate = 70;
+        faderA->mode = FADE_DECAY;
+        faderA->draw(frame);
+        kit->drawPicture();
+        break;
+    case PartId::Intro: parts->drawIntro(frame - PART_START_FRAME[1]); break;
+    case PartId::Wave: parts->drawWave(frame - PART_START_FRAME[2]); break;
+    case PartId::Metaballs: parts->drawMetaballs(frame - PART_START_FRAME[3]); break;
+    case PartId::Spin:
+        // Restarted every frame, so the fader always gives full white.
+        faderB->start = frame;
+        faderB->duration = 800;
+        faderB->rate = 70;
+        faderB->mode = FADE_DECAY;
+        faderB->draw(frame);
+        parts->drawSpin(frame - PART_START_FRAME[4]);
+        break;
+    case PartId::Tunnels: parts->drawTunnels(frame - PART_START_FRAME[5]); break;
+    case PartId::Bodies: parts->drawBodies(0.0005f); break;
+    case PartId::End: kit->drawPicture(); break;
+    }
+    if (const int step = flashStep(frame); step > 0) parts->drawFlash(step);
+}
+
+void Timeline::finishFrame()
+{
+    clock.waitForNextFrame(platform);
+    ++frame;
+    kit->showFrameRate(platform, frame);
+    glFlush();
+}
+
+void Timeline::drawFrame()
+{
+    renderFrame();
+    finishFrame();
+}

@@ -1,0 +1,52 @@
+// Timeline.h: the show's clock and running order.
+//
+// loadShow creates every object of the show in a fixed order, loads all
+// files, starts the music and the frame clock. drawFrame, once per pass of
+// the main loop, clears the picture, switches parts at their exact frames,
+// draws the part that is on, adds the transition flashes, waits for the
+// next 20 ms tick and advances the frame number. The frame number is the
+// only clock the running order reads; it survives a window re-creation.
+#pragma once
+
+#include <memory>
+
+#include "shell/DemoParts.h"
+#include "shell/Fader.h"
+#include "shell/FrameClock.h"
+#include "shell/RenderKit.h"
+#include "shell/Schedule.h"
+
+namespace platform { class Platform; }
+
+// What the main loop drives: loading in a fresh context, and one frame.
+class Show {
+public:
+    virtual ~Show() = default;
+    virtual void loadShow() = 0;
+    virtual void drawFrame() = 0;
+};
+
+class Timeline final : public Show {
+public:
+    int frame = 0;       // frames drawn so far
+    FrameClock clock;    // startTick and lastTick of the 20 ms wait
+    PartFlags flags;     // which part is on
+    std::unique_ptr<RenderKit> kit;
+    std::unique_ptr<DemoParts> parts;
+    std::unique_ptr<Fader> faderA;
+    std::unique_ptr<Fader> faderB;
+
+    explicit Timeline(platform::Platform& platform);
+
+    void loadShow() override;
+    void drawFrame() override;
+    void startClock();
+
+    // The picture of the frame: steps up to the flashes, without the wait.
+    void renderFrame();
+    // The tick wait, the frame count and the frame-rate title.
+    void finishFrame();
+
+private:
+    platform::Platform& platform;
+};

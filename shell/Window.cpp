@@ -1,0 +1,173 @@
+// Window.cpp: window set-up and tear-down with the show's messages, the
+// event handling and the main loop.
+#include "shell/Window.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "platform/Platform.h"
+#include "shell/Screen.h"
+#include "shell/Timeline.h"
+
+using platform::MessageIcon;
+
+namespace {
+
+constexpr const char* WINDOW_TITLE = "Quorl-H";
+
+// Message of a failed step of context creation.
+const char* contextFailureText(platform::ContextResult result)
+{
+    switch (result) {
+    case platform::ContextResult::NoDeviceContext: return "Can't Create A GL Device Context.";
+    case platform::ContextResult::NoPixelFormat: return "Can't Find A Suitable PixelFormat.";
+    case platform::ContextResult::CannotSetPixelFormat: return "Can't Set The PixelFormat.";
+    case platform::ContextResult::NoRenderingContext: return "Can't Create A GL Rendering Context.";
+    case platform::ContextResult::CannotActivate: return "Can't Activate The GL Rendering Context.";
+    case platform::ContextResult::Ok: break;
+    }
+    return "";
+}
+
+}  // namespace
+
+ViewSize viewSizeFor(int width, int height)
+{
+    if (height == 0) height = 1;
+    return {width, height, static_cast<double>(width) / static_cast<double>(height)};
+}
+
+Shell::Shell(platform::Platform& platform, Show& show) : platform(platform), show(show) {}
+
+bool Shell::openWindow(const std::string& title, int width, int height, int bits, bool wantFullScreen)
+{
+    fullScreen = wantFullScreen;
+    if (!platform.initialiseVideo()) {
+        platform.showMessage("Failed To Register The Window Class.", "ERROR", MessageIcon::Exclamation);
+        return false;
+    }
+    platform::WindowResult made = platform.createWindow(title, width, height, bits, fullScreen);
+    if (made == platform::WindowResult::FullScreenRefused) {
+        if (!platform.askYesNo("The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use "
+                               "Windowed Mode Instead?",
+                               "Quorl-GL", MessageIcon::Exclamation)) {
+            platform.showMessage("Program Will Now Close.", "ERROR", MessageIcon::Stop);
+            platform.shutdownVideo();
+            return false;
+        }
+        fullScreen = false;
+        made = platform.createWindow(title, width, height, bits, fullScreen);
+    }
+    if (made != platform::WindowResult::Ok) {
+        closeWindow();
+        platform.showMessage("Window Creation Error.", "ERROR", MessageIcon::Exclamation);
+        return false;
+    }
+    const platform::ContextResult context = platform.createContext();
+    if (context != platform::ContextResult::Ok) {
+        closeWindow();
+        platform.showMessage(contextFailureText(context), "ERROR", MessageIcon::Exclamation);
+        return false;
+    }
+    resizeView(width, height);
+    // Loading's outcome is not examined: missing files only leave their
+    // objects drawing without them.
+    show.loadShow();
+    return true;
+}
+
+void Shell::closeWindow()
+{
+    // Every step runs whether or not an earlier one failed.
+    if (platform.hasContext()) {
+        switch (platform.releaseContext()) {
+        case platform::ReleaseResult::CannotDetach:
+            platform.showMessage("Release Of DC And RC Failed.", "SHUTDOWN ERROR", MessageIcon::Information);
+            break;
+        case platform::ReleaseResult::CannotDelete:
+            platform.showMessage("Release Rendering Context Failed.", "SHUTDOWN ERROR",
+                                 MessageIcon::Information);
+            break;
+        case platform::ReleaseResult::Ok: break;
+        }
+    }
+    if (platform.hasWindow() && !platform.destroyWindow()) {
+        platform.showMessage("Could Not Release hWnd.", "SHUTDOWN ERROR", MessageIcon::Information);
+    }
+    if (!platform.shutdownVideo()) {
+        platform.showMessage("Could Not Unregister Class.", "SHUTDOWN ERROR", MessageIcon::Information);
+    }
+}
+
+void Shell::resizeView(int width, int height)
+{
+    const ViewSize view = viewSizeFor(width, height);
+    glViewport(0, 0, view.width, view.height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, view.aspect, 0.1, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void Shell::windowProc(const platform::Event& event)
+{
+    using Type = platform::Event::Type;
+    switch (event.type) {
+    case Type::Minimized: active = false; break;
+    case Type::Restored: active = true; break;
+    case Type::KeyDown:
+        if (event.key >= 0 && event.key < 256) keyDown[event.key] = true;
+        break;
+    case Type::KeyUp:
+        if (event.key >= 0 && event.key < 256) keyDown[event.key] = false;
+        break;
+    case Type::Resized:
+        // The show keeps drawing its own 800 x 600 picture; the platform
+        // scales it to the new size, so the view is left as it is.
+        break;
+    case Type::Quit: break;
+    }
+}
+
+bool Shell::mainLoopPass()
+{
+    platform::Event event;
+    if (platform.pollEvent(event)) {
+        if (event.type == platform::Event::Type::Quit) return false;
+        windowProc(event);
+        return true;
+    }
+    bool ending = false;
+    if (active) {
+        if (keyDown[platform::vk::ESCAPE] || keyDown[platform::vk::KEY_Q]) ending = true;
+        if (keyDown[platform::vk::SPACE]) {
+            // One key-down message, one flip; auto-repeat sends more.
+            keyDown[platform::vk::SPACE] = false;
+            paused = !paused;
+        } else {
+            if (!paused) show.drawFrame();
+            platform.swapBuffers();
+        }
+    }
+    if (keyDown[platform::vk::F1]) {
+        keyDown[platform::vk::F1] = false;
+        closeWindow();
+        fullScreen = !fullScreen;
+        if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) {
+            reopenFailed = true;
+            return false;
+        }
+    }
+    return !ending;
+}
+
+int Shell::run()
+{
+    if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) return 0;
+    while (mainLoopPass()) {
+    }
+    if (reopenFailed) return 0;
+    closeWindow();
+    return 0;
+}

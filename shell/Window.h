@@ -1,0 +1,53 @@
+// Window.h: the program's window, its keys and the main loop.
+//
+// Opens one window with a GL context (full screen by default, a window at
+// (200, 100) when the desktop refuses and the user agrees), runs the loop
+// that draws the show frame by frame, reacts to Escape/Q (quit), Space
+// (pause) and F1 (switch between full screen and a window), and closes
+// everything at the end. It knows nothing of the show's content: it calls
+// loadShow once the context exists and drawFrame once per pass.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace platform {
+class Platform;
+struct Event;
+}  // namespace platform
+class Show;
+
+// Viewport height and aspect ratio resizeView installs for a drawing area.
+struct ViewSize {
+    int width;
+    int height;  // never 0
+    double aspect;
+};
+ViewSize viewSizeFor(int width, int height);
+
+class Shell {
+public:
+    std::array<bool, 256> keyDown{};  // indexed by virtual-key code
+    bool active = true;               // false while minimised
+    bool fullScreen = true;           // full screen unless refused or switched
+    bool paused = false;              // while true no frame is drawn
+
+    Shell(platform::Platform& platform, Show& show);
+
+    bool openWindow(const std::string& title, int width, int height, int bits, bool fullScreen);
+    void closeWindow();
+    // Viewport and projection for a drawing area of that size.
+    void resizeView(int width, int height);
+    // Reacts to one window event.
+    void windowProc(const platform::Event& event);
+
+    // One pass of the main loop; false once the loop is to end.
+    bool mainLoopPass();
+    // The program entry after the platform is chosen: returns the exit status.
+    int run();
+
+private:
+    platform::Platform& platform;
+    Show& show;
+    bool reopenFailed = false;
+};

@@ -1,0 +1,104 @@
+// RenderToolTest.cpp: quorl-h-render end to end: frames written as 800 x 600
+// PNG files, one timing line per part, and the same frame twice the same.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RenderRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs the renderer from the build folder and captures standard output.
+RenderRun render(const std::string& arguments)
+{
+    RenderRun run;
+    const std::string command = "./quorl-h-render " + arguments + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+    run.status = pclose(pipe);
+    return run;
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Width and height from a PNG's header chunk, or (0, 0).
+std::pair<int, int> pngSize(const std::string& bytes)
+{
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0 || bytes.compare(12, 4, "IHDR") != 0) return {0, 0};
+    auto be32 = [&](size_t at) {
+        return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+    };
+    return {static_cast<int>(be32(16)), static_cast<int>(be32(20))};
+}
+
+fs::path freshFolder(const std::string& name)
+{
+    const fs::path folder = fs::temp_directory_path() / ("quorl-render-test-" + name);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+}  // namespace
+
+TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
+{
+    const fs::path out = freshFolder("frames");
+    const RenderRun run = render("--from 0 --to 450 --save 0,420 --out " + out.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* name : {"frame-000000.png", "frame-000420.png"}) {
+        EXPECT_EQ(pngSize(readFile(out / name)), std::make_pair(800, 600)) << name;
+    }
+    EXPECT_FALSE(fs::exists(out / "frame-000001.png"));
+    const std::regex line(R"(part (logo|intro) frames (\d+) mean_ms [0-9.]+ max_ms [0-9.]+\n)");
+    std::smatch match;
+    std::string rest = run.output;
+    int lines = 0;
+    int frames = 0;
+    while (std::regex_search(rest, match, line)) {
+        ++lines;
+        frames += std::stoi(match[2]);
+        rest = match.suffix();
+    }
+    EXPECT_EQ(lines, 2) << run.output;
+    EXPECT_EQ(frames, 450);
+}
+
+TEST(RenderTool, SameFrameNumberGivesTheSamePicture)
+{
+    const fs::path first = freshFolder("first");
+    const fs::path second = freshFolder("second");
+    ASSERT_EQ(render("--from 395 --to 405 --save 399,404 --out " + first.string()).status, 0);
+    ASSERT_EQ(render("--from 399 --to 405 --save 399,404 --out " + second.string()).status, 0);
+    for (const char* name : {"frame-000399.png", "frame-000404.png"}) {
+        const std::string a = readFile(first / name);
+        ASSERT_FALSE(a.empty()) << name;
+        EXPECT_EQ(a, readFile(second / name)) << name;
+    }
+}
+
+TEST(RenderTool, RefusesBadArguments)
+{
+    EXPECT_NE(render("--from 10").status, 0);
+    EXPECT_NE(render("--from 10 --to 5").status, 0);
+    EXPECT_NE(render("--from x --to 5").status, 0);
+    EXPECT_NE(render("--from 0 --to 5 --save 1,,2").status, 0);
+    EXPECT_NE(render("--from 0 --to 5 --data /nonexistent-folder").status, 0);
+}
