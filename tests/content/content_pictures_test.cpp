@@ -8,6 +8,8 @@
 #include <jpeglib.h>
 
 #include "content_files.h"
+#include "image/Image.h"
+#include "image/JPGImage.h"
 
 using namespace content_test;
 
@@ -169,4 +171,23 @@ TEST(ContentPictures, TunnelOverlayCoversTheTubes) {
     for (int y = 160; y < 352; ++y)
         for (int x = 160; x < 352; ++x, ++n) sum += p.at(x, y, 0) + p.at(x, y, 1) + p.at(x, y, 2);
     EXPECT_LT(sum / (n * 3), 8.0);
+}
+
+// The show's own readers take every picture at its stated size.
+TEST(ContentPictures, ShowReaderRefusesPicture) {
+    for (const char* name : PICTURES) {
+        const std::string path = std::string("data/") + name;
+        const Picture p = load(name);
+        if (endsWith(name, ".bmp")) {
+            Image image;
+            ASSERT_TRUE(image.load(path)) << name;
+            EXPECT_EQ(image.width, p.width) << name;
+            EXPECT_EQ(image.height, p.height) << name;
+        } else {
+            JPGImage image;
+            ASSERT_TRUE(image.load(path)) << name;
+            EXPECT_EQ(static_cast<int>(image.width), p.width) << name;
+            EXPECT_EQ(static_cast<int>(image.height), p.height) << name;
+        }
+    }
 }
