@@ -8,6 +8,7 @@
 
 namespace content {
 
+// Linear between the two stops around t; flat beyond the ends.
 Rgb Ramp::operator()(double t) const {
     if (stops.empty()) return {};
     if (t <= stops.front().at) return stops.front().colour;
@@ -33,7 +34,7 @@ double Mask::sample(int x, int y, bool tile) const {
 
 namespace {
 
-// One box pass of the given half width along rows (horizontal) or columns.
+// One box pass (running sum, so the cost does not grow with the radius) of the given half width along rows (horizontal) or columns.
 std::vector<double> boxPass(const std::vector<double>& src, int w, int h, int half, bool horizontal, bool tile) {
     std::vector<double> out(src.size(), 0.0);
     const int lines = horizontal ? h : w;
@@ -69,6 +70,7 @@ Mask Mask::blurred(double radius, bool tile) const {
     return out;
 }
 
+// Maximum over a disc with a soft rim, so outlines stay anti-aliased.
 Mask Mask::dilated(double radius) const {
     Mask out(width_, height_);
     const int r = static_cast<int>(std::ceil(radius));
@@ -100,6 +102,7 @@ void Mask::maxWith(const Mask& other, int dx, int dy) {
     }
 }
 
+// Supersampling here is how shapes painted by formula get smooth edges.
 void Canvas::shade(const std::function<Rgb(double x, double y)>& fn, int samples) {
     const double step = 1.0 / samples;
     const double weight = 1.0 / (samples * samples);
@@ -117,6 +120,7 @@ void Canvas::shade(const std::function<Rgb(double x, double y)>& fn, int samples
     }
 }
 
+// Mask pixels outside the canvas (after the offset) are skipped.
 void Canvas::paint(const Mask& mask, Rgb colour, double opacity, int dx, int dy) {
     for (int y = 0; y < mask.height(); ++y) {
         for (int x = 0; x < mask.width(); ++x) {
@@ -190,6 +194,8 @@ Canvas Canvas::resized(int width, int height) const {
     return out;
 }
 
+// The dither is a hash of the pixel position and seed, not a running
+// generator, so every run and every machine rounds the same way.
 std::vector<uint8_t> Canvas::toBytes(uint32_t ditherSeed) const {
     std::vector<uint8_t> out(static_cast<size_t>(width_) * height_ * 3);
     size_t i = 0;
@@ -218,6 +224,7 @@ double segmentDistance(double px, double py, double ax, double ay, double bx, do
     return std::sqrt(dx * dx + dy * dy);
 }
 
+// Only the line's bounding box (plus the soft edge) is visited.
 void strokeLine(Mask& mask, double ax, double ay, double bx, double by, double width) {
     const double pad = width * 0.5 + 2.0;
     const int x0 = std::max(0, static_cast<int>(std::floor(std::min(ax, bx) - pad)));
@@ -232,6 +239,8 @@ void strokeLine(Mask& mask, double ax, double ay, double bx, double by, double w
     }
 }
 
+// The distance is measured in the ellipse's unit circle and scaled by the
+// smaller radius: exact for circles, close enough for the flat ones used.
 void fillEllipse(Mask& mask, double cx, double cy, double rx, double ry) {
     const int x0 = std::max(0, static_cast<int>(std::floor(cx - rx - 2.0)));
     const int x1 = std::min(mask.width() - 1, static_cast<int>(std::ceil(cx + rx + 2.0)));

@@ -52,6 +52,7 @@ double atanUnit(double x) {
 
 }  // namespace
 
+// Quadrant k of the reduced argument picks sin or cos and the sign.
 double dsin(double x) {
     int q = 0;
     const double r = reduce(x, q);
@@ -74,6 +75,8 @@ double dcos(double x) {
     }
 }
 
+// exp(x) = 2^k * exp(r) with r in [-ln2/2, ln2/2]: a short Taylor series
+// suffices there, and ldexp scales exactly.
 double dexp(double x) {
     if (x < -700.0) return 0.0;
     if (x > 700.0) x = 700.0;
@@ -84,6 +87,7 @@ double dexp(double x) {
     return std::ldexp(sum, static_cast<int>(k));
 }
 
+// log(x) = e * ln2 + log(m), m in [0.707, 1.414), by the atanh series.
 double dlog(double x) {
     if (x <= 0.0) return -745.0;
     int e = 0;
@@ -99,6 +103,7 @@ double dlog(double x) {
     return e * LN2_HI + (e * LN2_LO + 2.0 * s * sum);
 }
 
+// Angle of (x, y) in (-pi, pi]; folds the octants onto atan of [0, 1].
 double datan2(double y, double x) {
     if (x == 0.0 && y == 0.0) return 0.0;
     const double ax = std::fabs(x);
@@ -110,6 +115,7 @@ double datan2(double y, double x) {
 
 double dpow(double base, double e) { return dexp(e * dlog(base)); }
 
+// splitmix64: a 64-bit counter run through a strong mixing function.
 uint64_t Random::next() {
     state_ += 0x9E3779B97F4A7C15ull;
     uint64_t z = state_;
@@ -118,8 +124,10 @@ uint64_t Random::next() {
     return z ^ (z >> 31);
 }
 
+// The top 53 bits as a fraction, so every double in [0, 1) is exact.
 double Random::uniform() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
 
+// Integer avalanche hash: neighbouring lattice points get unrelated values.
 uint32_t hash3(int x, int y, uint32_t seed) {
     uint32_t h = seed * 0x27D4EB2Du ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^ static_cast<uint32_t>(y) * 0xC2B2AE35u;
     h ^= h >> 15;
@@ -138,13 +146,16 @@ constexpr double GRAD[12][2] = {
     {-0.5, 0.8660254037844386}, {-0.8660254037844386, 0.5}, {-1.0, 0.0}, {-0.8660254037844386, -0.5},
     {-0.5, -0.8660254037844386}, {0.0, -1.0}, {0.5, -0.8660254037844386}, {0.8660254037844386, -0.5}};
 
+// Lattice index wrapped into [0, period): this is what makes noise tile.
 int wrapIndex(int i, int period) {
     const int m = i % period;
     return m < 0 ? m + period : m;
 }
 
+// Quintic fade: continuous slope and curvature across lattice cells.
 double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
 
+// Gradient of a lattice corner dotted with the offset to the point.
 double cornerDot(int ix, int iy, double fx, double fy, int px, int py, uint32_t seed) {
     const uint32_t h = hash3(wrapIndex(ix, px), wrapIndex(iy, py), seed) % 12u;
     return GRAD[h][0] * fx + GRAD[h][1] * fy;
@@ -165,6 +176,7 @@ double noise(double x, double y, int periodX, int periodY, uint32_t seed) {
     const double b = cornerDot(ix + 1, iy, fx - 1.0, fy, periodX, periodY, seed);
     const double c = cornerDot(ix, iy + 1, fx, fy - 1.0, periodX, periodY, seed);
     const double d = cornerDot(ix + 1, iy + 1, fx - 1.0, fy - 1.0, periodX, periodY, seed);
+    // Scaled so the result spans about [-1, 1].
     return 1.4 * lerp(lerp(a, b, u), lerp(c, d, u), v);
 }
 
@@ -190,6 +202,7 @@ Cell cellular(double x, double y, int periodX, int periodY, uint32_t seed, doubl
     Cell best;
     best.f1 = 1e9;
     best.f2 = 1e9;
+    // Jittered points can sit up to a cell away, so search two cells round.
     for (int dy = -2; dy <= 2; ++dy) {
         for (int dx = -2; dx <= 2; ++dx) {
             const int cx = ix + dx;

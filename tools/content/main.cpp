@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
     }
     if (outDir.empty() && previewDir.empty()) return usage();
 
+    // Pictures are painted one at a time and dropped after writing unless a
+    // preview needs them; each gets its own dither seed.
     bool ok = true;
     std::vector<PaintedPicture> painted;
     uint32_t seed = 1;

@@ -5,6 +5,7 @@
 
 namespace content {
 
+// Zero vectors stay zero (degenerate faces have no direction).
 Vec3 normalized(Vec3 v) {
     const double len = std::sqrt(dot(v, v));
     return len > 0.0 ? v * (1.0 / len) : v;
@@ -25,6 +26,8 @@ void Mesh::addQuad(uint16_t a, uint16_t b, uint16_t c, uint16_t d, uint32_t smoo
     addTriangle(c, d, a, smoothing);
 }
 
+// The quad's normal is summed over both triangles, so slightly bent quads
+// are judged as a whole.
 void Mesh::addQuadFacing(uint16_t a, uint16_t b, uint16_t c, uint16_t d, Vec3 outward, uint32_t smoothing) {
     const Vec3 n = cross(vertices[b] - vertices[a], vertices[c] - vertices[a]) +
                    cross(vertices[c] - vertices[a], vertices[d] - vertices[a]);
@@ -32,6 +35,8 @@ void Mesh::addQuadFacing(uint16_t a, uint16_t b, uint16_t c, uint16_t d, Vec3 ou
     else addQuad(a, d, c, b, smoothing);  // the same two drawn edges, a-b and a-d
 }
 
+// Listed vertices keep their listed order (repeats are ignored); the rest
+// follow in their old order.
 void Mesh::moveVerticesToFront(const std::vector<uint16_t>& first) {
     const size_t n = vertices.size();
     std::vector<int> newIndex(n, -1);

@@ -21,6 +21,8 @@ ModelFile buildBox() {
     };
     const Side sides[6] = {{{0, -1, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 0, 1}},  {{0, 1, 0}, {0, 0, 1}},
                            {{-1, 0, 0}, {0, 0, 1}}, {{0, 0, 1}, {0, 1, 0}}, {{0, 0, -1}, {0, 1, 0}}};
+    // Four sides stand upright (picture top at +z); top and bottom have +y
+    // as their up.
     for (int s = 0; s < 6; ++s) {
         const Vec3 n = sides[s].normal;
         const Vec3 up = sides[s].up;
@@ -46,6 +48,7 @@ ModelFile buildBox() {
     return f;
 }
 
+// In the order the build writes them.
 std::vector<ModelFile> buildModels() { return {buildSculpture(), buildFish(), buildBox()}; }
 
 }  // namespace content

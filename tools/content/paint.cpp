@@ -6,6 +6,7 @@
 
 namespace content {
 
+// Visits three radii around the centre; beyond that the Gaussian is nil.
 void addGlow(Canvas& canvas, double cx, double cy, double rx, double ry, Rgb colour, double strength, bool tile) {
     const int w = canvas.width();
     const int h = canvas.height();
@@ -32,6 +33,8 @@ void addGlow(Canvas& canvas, double cx, double cy, double rx, double ry, Rgb col
     }
 }
 
+// Positions and brightness are drawn before the maxY test so the sequence,
+// and with it every star, stays the same whatever part of the sky is used.
 void addStars(Canvas& canvas, uint32_t seed, int count, double brightness, double squeeze, double maxY, bool tile) {
     Random rnd(seed);
     for (int i = 0; i < count; ++i) {
@@ -54,6 +57,7 @@ void addStars(Canvas& canvas, uint32_t seed, int count, double brightness, doubl
     }
 }
 
+// Darkening starts a little way out from the centre and is full in the corners.
 void vignette(Canvas& canvas, double strength) {
     const int w = canvas.width();
     const int h = canvas.height();
@@ -80,6 +84,8 @@ Rgb chromeColour(double y, double top, double bottom) {
     return ramp(t);
 }
 
+// Glow first (added light), then a dark outline, then the letters, so the
+// letters stay crisp over their own halo.
 void paintLettering(Canvas& canvas, const Mask& letters, const std::function<Rgb(double, double)>& fill, Rgb glow,
                     double glowRadius, double glowStrength, double outline) {
     if (glowStrength > 0.0) canvas.addLight(letters.blurred(glowRadius), glow, glowStrength);

@@ -3,6 +3,8 @@
 
 namespace content {
 
+// The order is also the order of the contact sheet: titles, intro, wave,
+// metaballs and tunnels, then the bodies part and the end.
 const std::vector<PictureSpec>& pictureList() {
     static const std::vector<PictureSpec> list = {
         {"logga.bmp", Format::Bmp, 512, 512, true, paintLogo},

@@ -26,6 +26,8 @@ constexpr int TILES_DOWN = 16;
 
 }  // namespace
 
+// A marble platform floating in space: its rim is the floor's edge, and the
+// bodies' black shadows need the light tiles to show on.
 Canvas paintFloor() {
     Canvas c(FLOOR_SIZE, FLOOR_SIZE);
     const double tileW = (FLOOR_WIDTH - 2.0 * RIM) / TILES_ACROSS;
@@ -72,6 +74,8 @@ Canvas paintFloor() {
     return c;
 }
 
+// Deep space behind the floor: the floor covers the lower middle, so the
+// planet sits high on the right and the nebula crosses the upper sky.
 Canvas paintSpace() {
     constexpr int size = 512;
     Canvas c(size, size);
@@ -79,6 +83,7 @@ Canvas paintSpace() {
                               {1.0, rgb8(255, 200, 170)}}};
     // The planet: centre and radius in screen units, lit from the lower left.
     const double pu = 0.72, pv = -0.42, pr = 0.30;
+    // Sky first, then stars, then the planet and its ring over both.
     c.shade(
         [&](double x, double y) {
             const ScreenPoint p = toScreen(x, y, size, size);
@@ -89,7 +94,14 @@ Canvas paintSpace() {
             const double band = dexp(-dpow(std::fabs(p.v + 0.55 * p.u - 0.1) / 0.55, 2.0));
             const double density = clamp01((n * 0.9 + 0.35) * band * 1.3);
             const double dust = smoothstep(0.1, 0.5, fbm(p.u * 3.0, p.v * 3.0, 64, 64, 5, 719u));
-            col = col + nebula(density) * (density * 0.9) * (1.0 - 0.7 * dust);
+            return col + nebula(density) * (density * 0.9) * (1.0 - 0.7 * dust);
+        },
+        2);
+    addStars(c, 733u, 900, 0.9, SCREEN_SQUEEZE);
+    c.shade(
+        [&](double x, double y) {
+            const ScreenPoint p = toScreen(x, y, size, size);
+            Rgb col = c.at(static_cast<int>(x), static_cast<int>(y));
             // The planet's far-side ring passes behind it, the near side in front.
             const double ra = -0.3;
             const double lu = (p.u - pu) * dcos(ra) + (p.v - pv) * dsin(ra);
@@ -119,13 +131,13 @@ Canvas paintSpace() {
             return col;
         },
         2);
-    addStars(c, 733u, 900, 0.9, SCREEN_SQUEEZE);
     return c;
 }
 
 namespace {
 
 // Paint fn over the pixels of one atlas region; fn gets 0..1 coordinates.
+// Four samples a pixel for smooth edges on the small atlas details.
 void paintRegion(Canvas& c, const AtlasRegion& r, const std::function<Rgb(double fx, double fy)>& fn) {
     for (int y = r.y; y < r.y + r.h; ++y) {
         for (int x = r.x; x < r.x + r.w; ++x) {
@@ -237,6 +249,8 @@ Rgb skin(double fx, double fy) {
 
 }  // namespace
 
+// Colours are bright and saturated: the show lights its models with a
+// bluish material that darkens reds and greens.
 Canvas paintBoxAtlas() {
     Canvas c(ATLAS_SIZE, ATLAS_SIZE);
     paintRegion(c, ATLAS_CRATE, crate);

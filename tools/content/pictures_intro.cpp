@@ -21,6 +21,7 @@ namespace {
 
 constexpr int INTRO_SIZE = 512;
 
+// Screen coordinates of a pixel of an intro picture.
 ScreenPoint at(double x, double y) { return toScreen(x, y, INTRO_SIZE, INTRO_SIZE); }
 
 // Smooth band edge: 1 inside [0, width) of a repeating unit, anti-aliased by
@@ -38,6 +39,7 @@ Canvas paintIntro1() {
     const double cy = 0.3;
     static const Ramp rays{{{0.0, rgb8(255, 200, 90)}, {0.35, rgb8(240, 90, 30)}, {1.0, rgb8(110, 10, 40)}}};
     static const Ramp gaps{{{0.0, rgb8(250, 140, 50)}, {0.35, rgb8(180, 40, 30)}, {1.0, rgb8(50, 5, 30)}}};
+    // The sun sits low so the model, drawn in the middle, has the rays behind it.
     c.shade(
         [&](double x, double y) {
             const ScreenPoint p = at(x, y);
@@ -82,6 +84,8 @@ Canvas paintIntro2() {
             const double crater = fbm(p.u * 5.0, p.v * 5.0, 64, 64, 4, 17u);
             const Rgb moon = mix(rgb8(255, 245, 230), rgb8(215, 180, 200), clamp01(0.5 + crater * 1.4));
             col = mix(col, moon, coverage((md - 0.25) * INTRO_SIZE * 0.5));
+            // Far ridges first; each nearer one is painted over them, lower,
+            // higher and darker.
             for (int l = 0; l < layers; ++l) {
                 const double depth = static_cast<double>(l) / (layers - 1);  // 0 far .. 1 near
                 const double base = -0.05 + 0.22 * l;
@@ -115,6 +119,8 @@ Canvas paintIntro3() {
     c.shade(
         [&](double x, double y) {
             const ScreenPoint p = at(x, y);
+            // Cells are laid out in picture space so they stretch with the
+            // screen like cut glass seen at an angle.
             const double gx = (p.u * SCREEN_SQUEEZE + 1.0) * 5.0;
             const double gy = (p.v + 1.0) * 5.0;
             const Cell cell = cellular(gx, gy, 64, 64, 77u, 0.9);
@@ -150,6 +156,8 @@ Canvas paintIntro4() {
             const double sx = p.u - 0.7;
             const double sy = p.v + 0.55;
             col = mix(col, rgb8(255, 120, 70), coverage((std::sqrt(sx * sx + sy * sy) - 0.16) * INTRO_SIZE * 0.5));
+            // Rows of waves from the horizon down; each nearer row is larger,
+            // slower and painted over the ones behind it.
             for (int w = 0; w < rows; ++w) {
                 const double k = static_cast<double>(w) / (rows - 1);  // far .. near
                 const double crest = -0.4 + 0.22 * w;
@@ -191,7 +199,8 @@ Canvas paintIntro5() {
             const double r = std::sqrt(p.u * p.u + p.v * p.v) + 1e-6;
             const double a = datan2(p.v, p.u);
             const double t = clamp01(r / 1.6);
-            // Five logarithmic arms; brightness falls between them.
+            // Five logarithmic arms (angle plus log of the radius is constant
+            // along an arm); brightness falls between them.
             const double f = wrap(a / TAU * 5.0 + dlog(r) * 1.1, 1.0);
             const double arm = 0.5 + 0.5 * dcos(f * TAU);
             const double sharp = arm * arm * arm;
@@ -210,6 +219,8 @@ namespace {
 
 // Log-polar kaleidoscope: rings of petals shrinking toward the centre.
 // palette maps ring number and petal position to a colour.
+// Rings grow by a factor 1.55 outward, so the picture looks alike at every
+// magnification the wave shows it at.
 Canvas kaleidoscope(int size, const Ramp& palette, uint32_t seed, int petals) {
     Canvas c(size, size);
     const double ringStep = dlog(1.55);
@@ -246,6 +257,8 @@ Canvas kaleidoscope(int size, const Ramp& palette, uint32_t seed, int petals) {
 
 }  // namespace
 
+// Warm and cool petals with a white spark in the middle, where the resting
+// surface looks.
 Canvas paintIntroWave() {
     static const Ramp palette{{{0.0, rgb8(255, 80, 120)}, {0.25, rgb8(255, 190, 60)}, {0.5, rgb8(60, 220, 200)},
                                {0.75, rgb8(90, 100, 255)}, {1.0, rgb8(255, 80, 120)}}};
@@ -254,6 +267,8 @@ Canvas paintIntroWave() {
     return c;
 }
 
+// Never drawn by the show (its wave is set up only); made as carefully as
+// the rest all the same.
 Canvas paintEndWave() {
     static const Ramp palette{{{0.0, rgb8(255, 200, 90)}, {0.33, rgb8(220, 60, 120)}, {0.66, rgb8(80, 40, 200)},
                                {1.0, rgb8(255, 200, 90)}}};

@@ -17,6 +17,7 @@ namespace {
 
 constexpr int TITLE_SIZE = 512;
 
+// What differs between the logo's evening and the end picture's night.
 struct HorizonScene {
     double horizonV;     // screen v of the horizon (-1 top .. 1 bottom)
     double sunRadius;    // in screen units
@@ -40,6 +41,7 @@ Rgb skyColour(double t, double night) {
 }
 
 // The striped sun: coverage and colour at screen point (u, v).
+// The sun is cut off at the horizon: the ground is painted instead there.
 double sunCoverage(const HorizonScene& s, double u, double v, double pixel, Rgb& colour) {
     const double cv = s.horizonV + s.sunDrop;
     const double d = std::sqrt(u * u + (v - cv) * (v - cv));
@@ -60,6 +62,8 @@ double sunCoverage(const HorizonScene& s, double u, double v, double pixel, Rgb&
 // The ground below the horizon: a dark plain with a glowing grid of lines.
 Rgb groundColour(const HorizonScene& s, double u, double v) {
     const double dv = v - s.horizonV;
+    // A camera one unit above a flat plain: a row dv below the horizon sees
+    // the plain at a distance proportional to 1 / dv.
     const double depth = 0.35 / dv;                 // distance from the viewer
     const double wx = u * depth * 2.2;              // grid coordinates on the plain
     const double wz = depth * 2.2;
@@ -69,6 +73,7 @@ Rgb groundColour(const HorizonScene& s, double u, double v) {
     const double wLine = 0.018 * depth + 0.02;
     const double lineX = dexp(-(fx * fx) / (wLine * wLine));
     const double lineZ = dexp(-((0.5 - fz) * (0.5 - fz)) / (wLine * wLine * depth * 1.5));
+    // Far lines fade out before they crowd into moire at the horizon.
     const double fog = dexp(-depth * 0.25);
     const double lines = std::fmax(lineX, lineZ) * fog;
     const Rgb base = mix(rgb8(60, 10, 60), rgb8(8, 2, 20), clamp01(dv * 3.0));
@@ -78,6 +83,7 @@ Rgb groundColour(const HorizonScene& s, double u, double v) {
     return base + lineColour * (lines * 1.1) + haze;
 }
 
+// Sky, sun and grid, then stars above the haze and a glow round the sun.
 Canvas paintHorizon(const HorizonScene& s, uint32_t starSeed, int stars) {
     Canvas c(TITLE_SIZE, TITLE_SIZE);
     const double pixel = 2.0 / TITLE_SIZE;
@@ -128,6 +134,8 @@ void glowLine(Canvas& c, const std::string& text, TextStyle style, double x, dou
 
 }  // namespace
 
+// The logo: evening, sun high, the name large over it. It is shown at full
+// brightness first and then fades, so it carries the show's first look.
 Canvas paintLogo() {
     const HorizonScene scene{0.22, 0.55, 0.0, 0.0};
     Canvas c = paintHorizon(scene, 11u, 260);
@@ -136,6 +144,7 @@ Canvas paintLogo() {
     title.pixelHeight = 120.0;
     title.xScale = SCREEN_SQUEEZE;
     title.tracking = 2.0;
+    // About 86 percent of the width, leaving a margin on the 4:3 screen.
     title = fitted("Quorl-H", title, 440.0);
     chromeTitle(c, "Quorl-H", title, TITLE_SIZE * 0.5, 262.0, rgb8(255, 60, 190));
 
@@ -149,6 +158,8 @@ Canvas paintLogo() {
     return c;
 }
 
+// The end picture: the same horizon at night with the sun gone down; it
+// stays on screen as long as the program runs, so it is calm and legible.
 Canvas paintEndPicture() {
     const HorizonScene scene{0.34, 0.5, 0.33, 0.85};
     Canvas c = paintHorizon(scene, 23u, 520);
@@ -190,6 +201,8 @@ Canvas paintEndPicture() {
     return c;
 }
 
+// The intro loads this and replaces it before it is shown; still a real
+// picture in case a later change ever lets it through.
 Canvas paintBackground() {
     // A quiet picture: soft violet-to-teal light with a faint weave.
     constexpr int size = 256;

@@ -20,11 +20,14 @@ constexpr double TUBE_STRETCH = 4.0;  // how much more the tube stretches rows t
 
 }  // namespace
 
+// gegga1.bmp serves two parts: the flat corridor behind the metaballs and the
+// outer tube of the tunnels part, both fogged, so it is bright and bold.
 Canvas paintCorridor() {
     // Organic hive: rounded amber cells with glowing seams, lit from above.
     Canvas c(TUBE_SIZE, TUBE_SIZE);
     constexpr int cellsX = 6;
     constexpr int cellsY = static_cast<int>(cellsX * TUBE_STRETCH);
+    // Height of the surface at a pixel: domes over the cells.
     auto height = [&](double x, double y, Cell& cell) {
         cell = cellular(x / TUBE_SIZE * cellsX, y / TUBE_SIZE * cellsY, cellsX, cellsY, 101u, 0.85);
         const double edge = cell.f2 - cell.f1;
@@ -55,6 +58,8 @@ Canvas paintCorridor() {
     return c;
 }
 
+// tunnel2.jpg is added over the outer tube at alpha 0.9: black adds
+// nothing, so the picture is mostly dark and only its structure shows.
 Canvas paintInnerTube() {
     // Electric veins and rushing rings of light on black.
     Canvas c(TUBE_SIZE, TUBE_SIZE);
@@ -81,6 +86,8 @@ Canvas paintInnerTube() {
     return c;
 }
 
+// tunnel-l.jpg is added over the finished tunnels frame: black leaves the
+// tubes untouched, light brightens them.
 Canvas paintTunnelOverlay() {
     // Added over the tunnels: black where the tubes show, a glowing frame,
     // corner brackets, speed streaks at the rim and the show's name.
@@ -154,6 +161,8 @@ namespace {
 
 // What a polished ball reflects in direction (x, y, z), y up, z toward the
 // viewer: a blue sky with sun and clouds above, a checkered floor below.
+// The bright sun and the dark horizon line give the balls their chrome look:
+// strong highlights and a sharp line where sky meets ground.
 Rgb environment(double x, double y, double z) {
     if (y >= 0.0) {
         const double up = std::sqrt(y);
@@ -184,6 +193,10 @@ Rgb environment(double x, double y, double z) {
 
 }  // namespace
 
+// A sphere map: pixel (X, Y) of the unit disc holds what a mirror ball
+// reflects where its normal is (X, Y, sqrt(1 - X^2 - Y^2)) for a viewer
+// looking down -z. The show's metaball normals turn the picture twice,
+// so it is stored upright: sky at the top.
 Canvas paintChrome() {
     constexpr int size = 256;
     Canvas c(size, size);

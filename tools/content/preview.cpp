@@ -16,6 +16,7 @@ constexpr int CELL_H = 250;
 constexpr int THUMB = 256;  // longest side of a thumbnail
 constexpr int HEADER = 48;
 
+// Copy src into dst at (ox, oy), clipped at dst's border.
 void blit(Canvas& dst, const Canvas& src, int ox, int oy) {
     for (int y = 0; y < src.height(); ++y)
         for (int x = 0; x < src.width(); ++x) {
@@ -27,6 +28,7 @@ void blit(Canvas& dst, const Canvas& src, int ox, int oy) {
 
 }  // namespace
 
+// Five pictures a row; each thumbnail centred in its cell over its caption.
 Canvas contactSheet(const std::vector<PaintedPicture>& pictures) {
     const int count = static_cast<int>(pictures.size());
     const int rows = (count + SHEET_COLUMNS - 1) / SHEET_COLUMNS;
@@ -47,6 +49,7 @@ Canvas contactSheet(const std::vector<PaintedPicture>& pictures) {
         const int cy = HEADER + (i / SHEET_COLUMNS) * CELL_H;
         int tw = THUMB;
         int th = THUMB;
+        // Full-screen pictures are shown at the 4:3 the show stretches them to.
         if (p.spec->fullScreen) th = THUMB * 3 / 4;
         else tw = th = THUMB * 3 / 4 + 8;
         const Canvas thumb = p.canvas.resized(tw, th);

@@ -24,6 +24,7 @@ constexpr int PANEL_W = 400;
 constexpr int PANEL_H = 300;
 constexpr double FOCAL = 2.414213562373095;  // 1 / tan(22.5 degrees)
 
+// 3 x 3 matrix, rows first; enough for turns without translation.
 struct Mat3 {
     double m[3][3];
     Vec3 operator*(Vec3 v) const {
@@ -57,6 +58,7 @@ struct Placement {
     Vec3 eye(Vec3 p) const { return turn * (p * scale) + offset; }
 };
 
+// One 400 x 300 rendering with its depth buffer (1/w, larger is nearer).
 struct Panel {
     Canvas colour{PANEL_W, PANEL_H};
     std::vector<double> depth = std::vector<double>(static_cast<size_t>(PANEL_W) * PANEL_H, 0.0);
@@ -99,6 +101,8 @@ struct Panel {
 };
 
 // Normals per face corner, averaged over faces of the same smoothing group.
+// (Like the show's reader, faces of equal smoothing value share a normal at
+// a vertex; different values keep their own.)
 std::vector<Vec3> cornerNormals(const Mesh& m) {
     std::map<std::pair<uint16_t, uint32_t>, Vec3> sums;
     std::vector<Vec3> faceN;
@@ -120,6 +124,8 @@ Rgb atlasTexel(const Canvas& atlas, Vec2 uv) {
     return atlas.sample(px, py);
 }
 
+// Lit with a fixed light from the upper left; textured models read box3.bmp
+// exactly as the show maps it.
 void drawModel(Panel& panel, const ModelFile& model, const Placement& place, const Canvas* atlas, Rgb tint) {
     const Vec3 light = normalized(Vec3{-0.5, 0.6, 0.65});
     for (const Mesh& m : model.meshes) {
@@ -166,6 +172,7 @@ void drawLines(Panel& panel, const ModelFile& model, const Placement& place, dou
     panel.colour.addLight(lines, Rgb{1, 1, 1}, strength);
 }
 
+// A caption under a panel.
 void label(Canvas& sheet, const std::string& text, int x, int y) {
     Mask m(sheet.width(), sheet.height());
     TextStyle s;
@@ -176,10 +183,13 @@ void label(Canvas& sheet, const std::string& text, int x, int y) {
     sheet.paint(m, rgb8(235, 235, 240));
 }
 
+// A model turned, scaled and put distance units in front of the camera.
 Placement placed(Mat3 turn, double scale, double distance) { return {turn, scale, {0.0, 0.0, -distance}}; }
 
 }  // namespace
 
+// Six panels, three a row: the sculpture twice, fish, fish's collision
+// points, box, and a rough bodies-part view.
 Canvas modelSheet(const std::vector<ModelFile>& models, const Canvas& atlas) {
     const ModelFile& allt = models[0];
     const ModelFile& fish = models[1];

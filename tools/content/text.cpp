@@ -15,6 +15,7 @@ namespace content {
 
 namespace {
 
+// File name of each font within the DejaVu folder.
 const char* fontFile(Font font) {
     switch (font) {
         case Font::Sans: return "DejaVuSans.ttf";
@@ -29,6 +30,7 @@ const char* fontFile(Font font) {
     return "DejaVuSans.ttf";
 }
 
+// FreeType and the faces opened so far, kept for the whole run.
 struct Library {
     FT_Library lib = nullptr;
     std::array<FT_Face, 8> faces{};
@@ -91,6 +93,7 @@ double layout(const std::string& text, const TextStyle& style, Fn&& fn) {
 
 }  // namespace
 
+// Same walk as drawing, without touching pixels.
 double measureText(const std::string& text, const TextStyle& style) {
     return layout(text, style, [](FT_GlyphSlot, FT_Pos) {});
 }

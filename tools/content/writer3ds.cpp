@@ -16,6 +16,8 @@ namespace content {
 
 namespace {
 
+// Builds nested chunks in one byte vector; each chunk's length is patched
+// in when it is closed, so writers never compute sizes up front.
 class ChunkWriter {
 public:
     // Open a chunk: id now, length patched when it is closed.
@@ -56,6 +58,7 @@ private:
     std::vector<size_t> open_;
 };
 
+// Colour component 0..1 as the byte a 0x0011 colour chunk holds.
 uint8_t byteOf(double v) {
     const double c = v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
     return static_cast<uint8_t>(c * 255.0 + 0.5);
@@ -81,6 +84,7 @@ void percentChunk(ChunkWriter& w, uint16_t id, double fraction) {
     w.end();
 }
 
+// A material block: name, colours, shininess, shading, texture map.
 void writeMaterial(ChunkWriter& w, const Material& m) {
     w.begin(0xAFFF);
     w.begin(0xA000);
@@ -106,6 +110,8 @@ void writeMaterial(ChunkWriter& w, const Material& m) {
     w.end();
 }
 
+// A named object whose first sub-chunk is the triangle mesh (the reader
+// decides an object's kind by that first sub-chunk).
 void writeMesh(ChunkWriter& w, const Mesh& mesh) {
     w.begin(0x4000);
     w.putString(mesh.name);
@@ -141,6 +147,8 @@ void writeMesh(ChunkWriter& w, const Mesh& mesh) {
         w.put16(f.c);
         w.put16(0x0007);  // all three edges visible
     }
+    // One face material group naming every face (the name must match the
+    // material exactly and fit the reader's 19 characters).
     w.begin(0x4130);
     w.putString(mesh.material);
     w.put16(static_cast<uint16_t>(mesh.faces.size()));

@@ -61,6 +61,7 @@ std::vector<uint8_t> encodeBmp(const Canvas& picture, uint32_t ditherSeed) {
     return out;
 }
 
+// Compressed into memory (jpeg_mem_dest) so callers get the bytes.
 std::vector<uint8_t> encodeJpeg(const Canvas& picture, uint32_t ditherSeed) {
     std::vector<uint8_t> rgb = picture.toBytes(ditherSeed);
     jpeg_compress_struct cinfo;
@@ -99,6 +100,7 @@ std::vector<uint8_t> encodeJpeg(const Canvas& picture, uint32_t ditherSeed) {
 
 namespace {
 
+// libpng writes through these callbacks into a byte vector.
 void pngWrite(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);
@@ -108,6 +110,7 @@ void pngFlush(png_structp) {}
 
 }  // namespace
 
+// No time or text chunks: the preview files are as repeatable as the data.
 std::vector<uint8_t> encodePng(const Canvas& picture, uint32_t ditherSeed) {
     std::vector<uint8_t> rgb = picture.toBytes(ditherSeed);
     std::vector<uint8_t> out;
