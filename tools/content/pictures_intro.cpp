@@ -55,13 +55,14 @@ Canvas paintIntro1() {
             // Heat rings.
             const double ring = 0.5 + 0.5 * dcos(r * 26.0);
             col = col * (0.85 + 0.15 * ring * (1.0 - t));
-            // The sun disc.
+            // The sun disc: golden rather than white, so the model's white
+            // lines still show where they cross it.
             const double sun = coverage((r - 0.28) * INTRO_SIZE * 0.5);
-            col = mix(col, mix(rgb8(255, 255, 230), rgb8(255, 210, 120), clamp01(r / 0.28)), sun);
+            col = mix(col, mix(rgb8(255, 215, 130), rgb8(255, 160, 60), clamp01(r / 0.28)), sun);
             return col;
         },
         2);
-    addGlow(c, INTRO_SIZE * 0.5, (cy + 1.0) * 0.5 * INTRO_SIZE, 140.0 * SCREEN_SQUEEZE, 140.0, rgb8(255, 230, 150), 0.5);
+    addGlow(c, INTRO_SIZE * 0.5, (cy + 1.0) * 0.5 * INTRO_SIZE, 140.0 * SCREEN_SQUEEZE, 140.0, rgb8(255, 170, 80), 0.3);
     vignette(c, 0.55);
     return c;
 }
@@ -191,7 +192,7 @@ Canvas paintIntro4() {
 Canvas paintIntro5() {
     // Vortex: spiral arms of light winding into a white core.
     Canvas c(INTRO_SIZE, INTRO_SIZE);
-    static const Ramp arms{{{0.0, rgb8(255, 255, 255)}, {0.12, rgb8(255, 140, 240)}, {0.45, rgb8(150, 40, 220)},
+    static const Ramp arms{{{0.0, rgb8(255, 190, 250)}, {0.12, rgb8(255, 120, 230)}, {0.45, rgb8(150, 40, 220)},
                             {0.8, rgb8(30, 30, 140)}, {1.0, rgb8(5, 5, 30)}}};
     c.shade(
         [&](double x, double y) {
@@ -206,7 +207,8 @@ Canvas paintIntro5() {
             const double sharp = arm * arm * arm;
             const double grain = 0.15 * fbm(a * 3.0 + 10.0, dlog(r) * 4.0, 64, 64, 4, 53u);
             Rgb col = arms(t) * (0.25 + 0.95 * sharp + grain);
-            col = col + rgb8(255, 230, 255) * (0.9 * dexp(-r * r * 40.0));
+            // A pink core, not a white one: the model's white lines pass over it.
+            col = col + rgb8(230, 110, 230) * (0.6 * dexp(-r * r * 40.0));
             return col;
         },
         2);
