@@ -14,6 +14,8 @@
 
 #include "models.h"
 #include "preview.h"
+
+#include <filesystem>
 #include "text.h"
 #include "writers.h"
 
@@ -37,6 +39,11 @@ int main(int argc, char** argv) {
         else return usage();
     }
     if (outDir.empty() && previewDir.empty()) return usage();
+    // Output folders are made as needed, so one command does the whole job.
+    std::error_code made;
+    for (const std::string& dir : {outDir, previewDir}) {
+        if (!dir.empty()) std::filesystem::create_directories(dir, made);
+    }
 
     // Pictures are painted one at a time and dropped after writing unless a
     // preview needs them; each gets its own dither seed.
