@@ -21,7 +21,7 @@ struct Bus {
 };
 
 // The mix. Levels were set by measurement: each bus's loudness, the
-// spectrum of each section, checked with the inspection tool.
+// spectrum of each section, checked with the measuring tool.
 const std::vector<Bus>& buses() {
     static const std::vector<Bus> table = {
         {"kick", {Instrument::Kick, Instrument::Boom}, 0.50f, 0.0f, 0.0f, 0.0f},

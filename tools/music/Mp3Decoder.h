@@ -1,6 +1,6 @@
 // Mp3Decoder.h: reads a whole MP3 file into float samples with libmpg123.
 //
-// Used by the inspection tool and by the tests of the music track and the
+// Used by the measuring tool and by the tests of the music track and the
 // music player, which compare against what the file really holds. Not used
 // by the show, which plays the file through the platform's audio library.
 // Needs: libmpg123 (comes with Debian's libsdl2-mixer-dev).

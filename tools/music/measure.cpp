@@ -1,6 +1,6 @@
-// inspect.cpp: music-inspect, measures a music track and draws it.
+// measure.cpp: music-measure, measures a music track and draws it.
 //
-//   music-inspect TRACK.mp3 [PICTURE-FOLDER]
+//   music-measure TRACK.mp3 [PICTURE-FOLDER]
 //
 // Prints length, format and peak, then peak and RMS level of every part of
 // the show's running order, so a change to the generator can be judged by
@@ -189,13 +189,13 @@ void drawOverview(const music::DecodedAudio& a, const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: music-inspect TRACK.mp3 [PICTURE-FOLDER]\n");
+        std::fprintf(stderr, "usage: music-measure TRACK.mp3 [PICTURE-FOLDER]\n");
         return 1;
     }
     music::DecodedAudio audio;
     std::string error;
     if (!music::decodeMp3(argv[1], audio, error)) {
-        std::fprintf(stderr, "music-inspect: %s\n", error.c_str());
+        std::fprintf(stderr, "music-measure: %s\n", error.c_str());
         return 1;
     }
     float peak = 0.0f;
