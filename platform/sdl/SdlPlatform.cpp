@@ -72,7 +72,10 @@ bool SdlPlatform::initialiseVideo()
 {
     if (videoUp) return true;
     // A full-screen window stays up when focus moves to another monitor.
+    // SDL keeps the screen saver and monitor power-down off while it runs,
+    // as a show that nobody touches needs.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     videoUp = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoUp) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
     return videoUp;
