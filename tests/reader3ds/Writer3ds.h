@@ -43,6 +43,7 @@ public:
     }
     // A header with whatever length the test wants, right or wrong.
     void header(std::uint16_t id, std::uint32_t length) {
+        headers.push_back(data.size());
         u16(id);
         u32(length);
     }
@@ -61,9 +62,12 @@ public:
     void chunk(std::uint16_t id) { header(id, 6); }
 
     const std::vector<std::uint8_t>& bytes() const { return data; }
+    // Offset of every header written, in order: lets tests corrupt lengths.
+    const std::vector<std::size_t>& headerOffsets() const { return headers; }
 
 private:
     std::vector<std::uint8_t> data;
+    std::vector<std::size_t> headers;
 };
 
 // A face as written: corners and, when the mesh has a smoothing chunk, its value.
