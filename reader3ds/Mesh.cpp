@@ -217,6 +217,8 @@ void Mesh::SplitBySmoothingGroups(const VertexFaceLists& lists) {
 void Mesh::CalcNormals(bool useSmoothingGroups) {
     DropFacesOutsideVertices();
 
+    // (B - C) x (B - A) is (B - A) x (C - A): outward for counter-clockwise
+    // corners. A zero-area face keeps a zero normal and adds nothing below.
     for (Face& f : faces) {
         const Vec3 a = XYZ(vertices[f.a]);
         const Vec3 b = XYZ(vertices[f.b]);
@@ -224,6 +226,8 @@ void Mesh::CalcNormals(bool useSmoothingGroups) {
         f.normal = Normalize(Cross(b - c, b - a));
     }
 
+    // The split only copies vertices and renames corners; the face normals
+    // just computed stay valid.
     if (useSmoothingGroups) {
         SplitBySmoothingGroups(BuildVertexFaceLists());
     }
@@ -247,6 +251,8 @@ void Mesh::CalcNormals(bool useSmoothingGroups) {
 void Mesh::CalcTangents() {
     DropFacesOutsideVertices();
 
+    // Per axis, the plane through the three (position, u, v) points gives how
+    // that coordinate changes with u: -q.y / q.x of the plane's normal q.
     for (Face& f : faces) {
         const r3ds::Vec4& pa = vertices[f.a];
         const r3ds::Vec4& pb = vertices[f.b];
@@ -264,6 +270,8 @@ void Mesh::CalcTangents() {
         }
     }
 
+    // Vertex tangents average their faces like the normals; the binormal
+    // completes the frame with the vertex normal.
     const VertexFaceLists lists = BuildVertexFaceLists();
     for (std::size_t v = 0; v < vertices.size(); ++v) {
         Vec3 sum;

@@ -35,9 +35,9 @@ Writer3ds richFile() {
             w.chunk(0x4000, [&] {
                 w.str("Lamp");
                 w.chunk(0x4600, [&] {
-                    w.f32(1); w.f32(1); w.f32(1);
-                    w.chunk(0x0010, [&] { w.f32(1); w.f32(1); w.f32(1); });
-                    w.chunk(0x4610, [&] { for (int i = 0; i < 5; ++i) w.f32(1); });
+                    w.f32s({1, 1, 1});
+                    w.chunk(0x0010, [&] { w.f32s({1, 1, 1}); });
+                    w.chunk(0x4610, [&] { w.f32s({1, 1, 1, 1, 1}); });
                 });
             });
         });
@@ -129,7 +129,7 @@ TEST(Malformed, MeshReachingPastItsObjectStaysInside) {
             });
             w.chunk(0x4110, [&] {
                 w.u16(1);
-                w.f32(1); w.f32(2); w.f32(3);
+                w.f32s({1, 2, 3});
             });
             test3ds::writeMeshObject(w, "Next", {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, {}, {}, true});
         });

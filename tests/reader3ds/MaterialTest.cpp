@@ -7,7 +7,7 @@
 #include "reader3ds/Writer3ds.h"
 
 using test3ds::makeFile;
-using test3ds::MeshSpec;
+using test3ds::MeshData;
 using test3ds::Writer3ds;
 
 namespace {
@@ -30,11 +30,11 @@ void reflectionChunk(Writer3ds& w, const char* fileName) {
     });
 }
 
-MeshSpec twoTriangles() {
-    MeshSpec spec;
-    spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-    spec.faces = {{0, 1, 2}, {1, 3, 2}};
-    return spec;
+MeshData twoTriangles() {
+    MeshData input;
+    input.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    input.faces = {{0, 1, 2}, {1, 3, 2}};
+    return input;
 }
 
 }  // namespace
@@ -51,11 +51,7 @@ TEST(Materials, ColoursPercentagesAndShadingAreStored) {
                 });
             });
             w.chunk(0xA020, [&] {
-                w.chunk(0x0013, [&] {
-                    w.f32(0.1f);
-                    w.f32(0.2f);
-                    w.f32(0.3f);
-                });
+                w.chunk(0x0013, [&] { w.f32s({0.1f, 0.2f, 0.3f}); });
             });
             percentChunk(w, 0xA040, 150);
             percentChunk(w, 0xA050, -20);
@@ -85,18 +81,6 @@ TEST(Materials, ShadingCodeSevenKeepsDefault) {
     EXPECT_EQ(reader.GetMaterial(0).shading, 2u);
 }
 
-TEST(Materials, FloatPercentageOutsideRangeIsClamped) {
-    Reader3DS reader;
-    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "M", [&] {
-            w.chunk(0xA040, [&] { w.chunk(0x0031, [&] { w.f32(75.0f); }); });
-            w.chunk(0xA050, [&] { w.chunk(0x0031, [&] { w.f32(0.25f); }); });
-        });
-    })));
-    EXPECT_EQ(reader.GetMaterial(0).shininess, 1.0f);
-    EXPECT_EQ(reader.GetMaterial(0).transparency, 0.25f);
-}
-
 TEST(Materials, TextureMapsReadNameScaleAndOffset) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
@@ -122,14 +106,14 @@ TEST(Materials, TextureMapsReadNameScaleAndOffset) {
 }
 
 TEST(Materials, ReflectionMapWithoutFileNameDropsMaterialAndRenumbers) {
-    MeshSpec spec = twoTriangles();
-    spec.groups = {{"Third", {1}}};
+    MeshData input = twoTriangles();
+    input.groups = {{"Third", {1}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
         test3ds::writeMaterial(w, "First");
         test3ds::writeMaterial(w, "Broken", [&] { reflectionChunk(w, nullptr); });
         test3ds::writeMaterial(w, "Third");
-        test3ds::writeMeshObject(w, "Quad", spec);
+        test3ds::writeMeshObject(w, "Quad", input);
     })));
     ASSERT_EQ(reader.GetMaterialCount(), 2u);
     EXPECT_EQ(reader.FindMaterial("Broken"), nullptr);
@@ -162,13 +146,13 @@ TEST(Materials, DuplicateNamesBothKeptFindReturnsFirst) {
 }
 
 TEST(FaceGroups, UnknownMaterialAndFaceNumbersOutsideListAreSkipped) {
-    MeshSpec spec = twoTriangles();
-    spec.groups = {{"Nowhere", {0, 1}}, {"Known", {1, 2, 60000}}};
+    MeshData input = twoTriangles();
+    input.groups = {{"Nowhere", {0, 1}}, {"Known", {1, 2, 60000}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
         test3ds::writeMaterial(w, "Other");
         test3ds::writeMaterial(w, "Known");
-        test3ds::writeMeshObject(w, "Quad", spec);
+        test3ds::writeMeshObject(w, "Quad", input);
     })));
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetMaterialCount(), 1u);

@@ -13,7 +13,7 @@ using r3ds::Vec3;
 using test3ds::Cube;
 using test3ds::makeCube;
 using test3ds::makeFile;
-using test3ds::MeshSpec;
+using test3ds::MeshData;
 using test3ds::Writer3ds;
 
 namespace {
@@ -25,7 +25,7 @@ void expectVec(const Vec3& got, const Vec3& want) {
 }
 
 // Loads one mesh object and returns the reader holding it.
-void loadMesh(Reader3DS& reader, const MeshSpec& mesh) {
+void loadMesh(Reader3DS& reader, const MeshData& mesh) {
     const auto file = makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Mesh", mesh); });
     ASSERT_TRUE(reader.LoadFromMemory(file));
     ASSERT_EQ(reader.GetMeshCount(), 1u);
@@ -77,11 +77,11 @@ TEST(MeshNormals, NoSmoothingChunkMeansNoSplit) {
 
 TEST(MeshNormals, ValuesSharingABitStillSplit) {
     // Two triangles folded along the shared edge 0-1, smoothing 1 and 3.
-    MeshSpec spec;
-    spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    spec.faces = {{0, 1, 2, 1}, {1, 0, 3, 3}};
+    MeshData input;
+    input.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    input.faces = {{0, 1, 2, 1}, {1, 0, 3, 3}};
     Reader3DS reader;
-    loadMesh(reader, spec);
+    loadMesh(reader, input);
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetVertexCount(), 6u);
     // The two faces now share no vertex, and each keeps its own flat normal.
@@ -119,11 +119,11 @@ TEST(MeshNormals, FullTriangleFaceNormalIsNegatedSmoothingNormal) {
 }
 
 TEST(MeshNormals, FacesNamingMissingVerticesAreDropped) {
-    MeshSpec spec;
-    spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    spec.faces = {{0, 1, 2}, {0, 1, 3}, {7, 1, 2}, {2, 1, 0}};
+    MeshData input;
+    input.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    input.faces = {{0, 1, 2}, {0, 1, 3}, {7, 1, 2}, {2, 1, 0}};
     Reader3DS reader;
-    loadMesh(reader, spec);
+    loadMesh(reader, input);
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetTriangleCount(), 2u);
     EXPECT_EQ(mesh.GetTriangle(1).a, 2u);
@@ -169,12 +169,12 @@ TEST(MeshNormals, MissingTextureCoordinatesGiveZeroTangentsNotNaN) {
 }
 
 TEST(MeshNormals, TextureCoordinatesGiveUnitTangentFrame) {
-    MeshSpec spec;
-    spec.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    spec.uvs = {{0, 0}, {1, 0}, {0, 1}, {9, 9}};  // the extra entry is dropped
-    spec.faces = {{0, 1, 2}};
+    MeshData input;
+    input.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    input.uvs = {{0, 0}, {1, 0}, {0, 1}, {9, 9}};  // the extra entry is dropped
+    input.faces = {{0, 1, 2}};
     Reader3DS reader;
-    loadMesh(reader, spec);
+    loadMesh(reader, input);
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetVertexCount(), 3u);
     EXPECT_EQ(mesh.GetUV(1).u, 1.0f);
@@ -183,10 +183,10 @@ TEST(MeshNormals, TextureCoordinatesGiveUnitTangentFrame) {
 }
 
 TEST(MeshNormals, TextureCoordinatesWithoutVerticesCreateZeroVertices) {
-    MeshSpec spec;
-    spec.uvs = {{0.5f, 0.25f}, {1, 1}};
+    MeshData input;
+    input.uvs = {{0.5f, 0.25f}, {1, 1}};
     Reader3DS reader;
-    loadMesh(reader, spec);
+    loadMesh(reader, input);
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetVertexCount(), 2u);
     EXPECT_EQ(mesh.GetVertex(0).w, 0.0f);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +36,9 @@ public:
         std::uint32_t bits = 0;
         std::memcpy(&bits, &value, sizeof bits);
         u32(bits);
+    }
+    void f32s(std::initializer_list<float> values) {
+        for (const float value : values) f32(value);
     }
     // Zero-terminated text.
     void str(std::string_view text) {
@@ -71,26 +75,26 @@ private:
 };
 
 // A face as written: corners and, when the mesh has a smoothing chunk, its value.
-struct FaceSpec {
+struct FaceData {
     std::uint16_t a, b, c;
     std::uint32_t smoothing = 1;
 };
 
 // A face material group: material name and the face numbers it covers.
-struct GroupSpec {
+struct GroupData {
     std::string material;
     std::vector<std::uint16_t> faces;
 };
 
-struct MeshSpec {
+struct MeshData {
     std::vector<r3ds::Vec3> vertices;
-    std::vector<FaceSpec> faces;
+    std::vector<FaceData> faces;
     std::vector<r3ds::Vec2> uvs;
-    std::vector<GroupSpec> groups;
+    std::vector<GroupData> groups;
     bool smoothingChunk = true;
 };
 
-inline void writeMesh(Writer3ds& w, const MeshSpec& mesh) {
+inline void writeMesh(Writer3ds& w, const MeshData& mesh) {
     w.chunk(0x4100, [&] {
         if (!mesh.vertices.empty()) {
             w.chunk(0x4110, [&] {
@@ -113,13 +117,13 @@ inline void writeMesh(Writer3ds& w, const MeshSpec& mesh) {
         }
         w.chunk(0x4120, [&] {
             w.u16(static_cast<std::uint16_t>(mesh.faces.size()));
-            for (const FaceSpec& f : mesh.faces) {
+            for (const FaceData& f : mesh.faces) {
                 w.u16(f.a);
                 w.u16(f.b);
                 w.u16(f.c);
                 w.u16(7);  // edge flags
             }
-            for (const GroupSpec& g : mesh.groups) {
+            for (const GroupData& g : mesh.groups) {
                 w.chunk(0x4130, [&] {
                     w.str(g.material);
                     w.u16(static_cast<std::uint16_t>(g.faces.size()));
@@ -130,7 +134,7 @@ inline void writeMesh(Writer3ds& w, const MeshSpec& mesh) {
             }
             if (mesh.smoothingChunk) {
                 w.chunk(0x4150, [&] {
-                    for (const FaceSpec& f : mesh.faces) {
+                    for (const FaceData& f : mesh.faces) {
                         w.u32(f.smoothing);
                     }
                 });
@@ -139,7 +143,7 @@ inline void writeMesh(Writer3ds& w, const MeshSpec& mesh) {
     });
 }
 
-inline void writeMeshObject(Writer3ds& w, std::string_view name, const MeshSpec& mesh) {
+inline void writeMeshObject(Writer3ds& w, std::string_view name, const MeshData& mesh) {
     w.chunk(0x4000, [&] {
         w.str(name);
         writeMesh(w, mesh);
@@ -180,7 +184,7 @@ inline bool writeFile(const std::string& path, const std::vector<std::uint8_t>& 
 // bit 0, y from bit 1, z from bit 2), two triangles per side, wound so that
 // (B - A) x (C - A) points out of the cube. side[i] is the side of face i.
 struct Cube {
-    MeshSpec mesh;
+    MeshData mesh;
     std::vector<r3ds::Vec3> sideNormal;  // per face
 };
 
