@@ -93,7 +93,17 @@ bool Reader3DS::LoadFromMemory(std::span<const std::uint8_t> bytes) {
 bool Reader3DS::LoadBuffer() {
     Clear();
     cursor = 0;
-    const bool walked = Read3DS();
+    bool walked = false;
+    try {
+        walked = Read3DS();
+    } catch (const std::bad_alloc&) {
+        // A small file can describe a great deal (every material carries six
+        // maps); running out of memory fails the load instead of the program.
+        Clear();
+        ReportError("Reader3DS::LoadFile - not enough memory (malloc failed)");
+    }
+    materialsByName.clear();
+    indexedMaterials = 0;
     std::vector<std::uint8_t>().swap(data);
     size = 0;
     cursor = 0;
@@ -117,6 +127,18 @@ Material* Reader3DS::FindMaterial(std::string_view name) {
         }
     }
     return nullptr;
+}
+
+const Material* Reader3DS::FindGroupMaterial(const char* name) {
+    if (indexedMaterials != materials.size()) {
+        materialsByName.clear();
+        for (std::uint32_t i = 0; i < materials.size(); ++i) {
+            materialsByName.try_emplace(materials[i].GetName(), i);  // the first of a name wins
+        }
+        indexedMaterials = materials.size();
+    }
+    const auto found = materialsByName.find(name);
+    return found == materialsByName.end() ? nullptr : &materials[found->second];
 }
 
 // The reader's only error sink. It shows and prints nothing: callers learn of

@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "reader3ds/SceneImporter.h"
@@ -150,6 +151,11 @@ private:
     // Walks the buffer that LoadFile or LoadFromMemory filled, then releases it.
     bool LoadBuffer();
     bool CanRead(std::uint32_t width) const;
+    // FindMaterial through a name index, for the face material groups: a
+    // file with many groups and many materials must not take quadratic time.
+    const Material* FindGroupMaterial(const char* name);
 
     std::string lastError;
+    std::unordered_map<std::string, std::uint32_t> materialsByName;  // first position of each name
+    std::size_t indexedMaterials = 0;                                // materials the index covers
 };

@@ -129,7 +129,7 @@ void Reader3DS::ReadFaceList(const Chunk& chunk, Mesh& mesh) {
             ReadString(name, GROUP_MATERIAL_LIMIT);
             // A group naming no known material is skipped, and so is a face
             // number outside the face list.
-            if (const Material* material = FindMaterial(name)) {
+            if (const Material* material = FindGroupMaterial(name)) {
                 const unsigned position = mesh.AddMaterial(material->GetId());
                 const std::uint32_t numbers = EntriesInChunk(sub, ReadShort(), INDEX_BYTES);
                 for (std::uint32_t j = 0; j < numbers; ++j) {
@@ -142,11 +142,12 @@ void Reader3DS::ReadFaceList(const Chunk& chunk, Mesh& mesh) {
                 }
             }
         } else if (sub.id == CHUNK_SMOOTHING) {
-            // Values the chunk does not hold read as 0, as past the end of a file.
+            // One value per face; faces a short chunk holds no value for keep
+            // theirs, so the work stays within the chunk's own bytes.
             const std::uint32_t present = EntriesInChunk(sub, mesh.GetTriangleCount(), SMOOTHING_BYTES);
-            for (std::uint32_t i = 0; i < mesh.GetTriangleCount(); ++i) {
+            for (std::uint32_t i = 0; i < present; ++i) {
                 Face face = mesh.GetFace(i);
-                face.smoothing = i < present ? ReadInt() : 0;
+                face.smoothing = ReadInt();
                 mesh.SetFace(face, i);
             }
         }

@@ -158,7 +158,6 @@ TEST(Malformed, ListCountsBeyondTheirChunkAreCut) {
                 w.chunk(0x4120, [&] {
                     w.u16(0xFFFF);
                     w.u16(0); w.u16(1); w.u16(2); w.u16(0);
-                    w.chunk(0x4150, [&] { w.u32(9); });
                 });
             });
         });
@@ -169,6 +168,34 @@ TEST(Malformed, ListCountsBeyondTheirChunkAreCut) {
     EXPECT_EQ(mesh.GetVertexCount(), 3u);
     EXPECT_EQ(mesh.GetTriangleCount(), 1u);
     EXPECT_EQ(mesh.GetVertex(2).z, 8.0f);
+}
+
+TEST(Malformed, ShortSmoothingChunkLeavesLaterFacesAlone) {
+    // One smoothing value for two faces.
+    Writer3ds w;
+    w.chunk(0x4D4D, [&] {
+        w.chunk(0x3D3D, [&] {
+            w.chunk(0x4000, [&] {
+                w.str("Quad");
+                w.chunk(0x4100, [&] {
+                    w.chunk(0x4110, [&] {
+                        w.u16(4);
+                        w.f32s({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0});
+                    });
+                    w.chunk(0x4120, [&] {
+                        w.u16(2);
+                        for (std::uint16_t i : {0, 1, 2, 0, 1, 3, 2, 0}) w.u16(i);
+                        w.chunk(0x4150, [&] { w.u32(2); });
+                    });
+                });
+            });
+        });
+        w.chunk(0xB000);
+    });
+    Reader3DS reader;
+    ASSERT_TRUE(reader.LoadFromMemory(w.bytes()));
+    EXPECT_EQ(reader.GetMesh(0).GetFace(0).smoothing, 2u);
+    EXPECT_EQ(reader.GetMesh(0).GetFace(1).smoothing, 1u);
 }
 
 TEST(Malformed, FaceListHandedWrongChunkIsRefused) {
