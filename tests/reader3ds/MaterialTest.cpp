@@ -135,14 +135,19 @@ TEST(Materials, ReflectionMapFileNames) {
     EXPECT_STREQ(reader.GetMaterial(1).reflectionMap.fileName, "sky.bmp");
 }
 
-TEST(Materials, DuplicateNamesBothKeptFindReturnsFirst) {
+TEST(Materials, DuplicateNamesBothKeptFirstOneFound) {
+    MeshData input = twoTriangles();
+    input.groups = {{"Same", {0}}};
     Reader3DS reader;
-    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
+        test3ds::writeMaterial(w, "Other");
         test3ds::writeMaterial(w, "Same", [&] { shadingChunk(w, 1); });
         test3ds::writeMaterial(w, "Same", [&] { shadingChunk(w, 4); });
+        test3ds::writeMeshObject(w, "Quad", input);
     })));
-    ASSERT_EQ(reader.GetMaterialCount(), 2u);
+    ASSERT_EQ(reader.GetMaterialCount(), 3u);
     EXPECT_EQ(reader.FindMaterial("Same")->shading, 1u);
+    EXPECT_EQ(reader.GetMesh(0).GetMaterialIndex(0), 1u);
 }
 
 TEST(FaceGroups, UnknownMaterialAndFaceNumbersOutsideListAreSkipped) {
