@@ -1,0 +1,76 @@
+// InfoToolTest.cpp: quorl-h-3dsinfo as content authors run it: its report
+// lines for good files, its failure report and exit status for bad ones.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "reader3ds/Writer3ds.h"
+
+using test3ds::Writer3ds;
+
+namespace {
+
+struct ToolRun {
+    std::string output;
+    int status = -1;
+};
+
+// Runs the tool on the given arguments; output is bounded by the pipe's end.
+ToolRun runTool(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string(QUORL_3DSINFO) + " " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return run;
+    }
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) {
+        run.output += buffer;
+    }
+    const int wait = pclose(pipe);
+    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    return run;
+}
+
+std::string tempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("quorl-3dsinfo-" + name)).string();
+}
+
+}  // namespace
+
+TEST(InfoTool, ReportsMeshesAndMaterialsOfGoodFile) {
+    test3ds::Cube cube = test3ds::makeCube({1, 2, 4, 8, 16, 32});
+    cube.mesh.groups = {{"Steel", {0, 1}}, {"Glass", {2}}};
+    const std::string path = tempPath("cube.3ds");
+    ASSERT_TRUE(test3ds::writeFile(path, test3ds::makeFile([&](Writer3ds& w) {
+        test3ds::writeMaterial(w, "Steel");
+        test3ds::writeMaterial(w, "Glass");
+        test3ds::writeMeshObject(w, "Cube", cube.mesh);
+    })));
+    const ToolRun run = runTool(path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, path + ": loaded\n"
+                                 "mesh Cube vertices 24 triangles 12 materials 2\n"
+                                 "material Steel\n"
+                                 "material Glass\n");
+    std::filesystem::remove(path);
+}
+
+TEST(InfoTool, AnyFailedFileGivesStatusOneAndTheReason) {
+    const std::string good = tempPath("good.3ds");
+    const std::string bad = tempPath("bad.3ds");
+    ASSERT_TRUE(test3ds::writeFile(good, test3ds::makeFile([](Writer3ds&) {})));
+    ASSERT_TRUE(test3ds::writeFile(bad, {'n', 'o', 't', ' ', '3', 'd', 's', '!'}));
+    const ToolRun run = runTool(good + " " + bad + " " + tempPath("missing.3ds"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(good + ": loaded\n"), std::string::npos);
+    EXPECT_NE(run.output.find(bad + ": load failed (Reader3DS::Read3DS - wrong file format)\n"), std::string::npos);
+    EXPECT_NE(run.output.find("missing.3ds: load failed (Reader3DS::LoadFile - cannot open file)\n"),
+              std::string::npos);
+    std::filesystem::remove(good);
+    std::filesystem::remove(bad);
+}
