@@ -2,11 +2,8 @@
 //
 // Every input is handed to both decoders straight from memory; each must
 // return (true or false) without crashing, hanging or touching memory
-// outside the input. Built only when QUORL_FUZZ is set with clang, e.g.
-//   CC=clang CXX=clang++ cmake -S . -B fuzz-image -DQUORL_FUZZ=ON
-//   cmake --build fuzz-image --target fuzz_picture_readers
-//   fuzz-image/tests/image/fuzz_picture_readers -close_fd_mask=1 -max_total_time=30
-// (-close_fd_mask=1 silences the readers' messages on standard output.)
+// outside the input. tools/fuzz/run-fuzz builds and runs it beside the 3DS
+// reader's target; -close_fd_mask=1 silences the readers' messages.
 #include <cstddef>
 #include <cstdint>
 #include <span>
