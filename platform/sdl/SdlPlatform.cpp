@@ -90,7 +90,7 @@ bool SdlPlatform::shutdownVideo()
 
 uint32_t SdlPlatform::windowFlags(bool fullScreen) const
 {
-    if (fullScreen) return SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullScreen) return SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
     return SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
 }
 
@@ -108,9 +108,21 @@ WindowResult SdlPlatform::createWindow(const std::string& title, int width, int 
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    const int x = fullScreen ? SDL_WINDOWPOS_UNDEFINED : WINDOWED_X;
-    const int y = fullScreen ? SDL_WINDOWPOS_UNDEFINED : WINDOWED_Y;
-    window = SDL_CreateWindow(title.c_str(), x, y, width, height, SDL_WINDOW_OPENGL | windowFlags(fullScreen));
+    int x = WINDOWED_X;
+    int y = WINDOWED_Y;
+    int windowWidth = width;
+    int windowHeight = height;
+    SDL_Rect desktop;
+    if (fullScreen && SDL_GetDisplayBounds(0, &desktop) == 0) {
+        // Asked for at the desktop's own size too, so that the window covers
+        // the screen even where no window manager applies the full-screen state.
+        x = desktop.x;
+        y = desktop.y;
+        windowWidth = desktop.w;
+        windowHeight = desktop.h;
+    }
+    window = SDL_CreateWindow(title.c_str(), x, y, windowWidth, windowHeight,
+                              SDL_WINDOW_OPENGL | windowFlags(fullScreen));
     if (!window) {
         std::fprintf(stderr, "SDL window: %s\n", SDL_GetError());
         return fullScreen ? WindowResult::FullScreenRefused : WindowResult::Failed;
