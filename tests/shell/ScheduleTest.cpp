@@ -40,7 +40,7 @@ TEST(Schedule, PartBoundariesFallOnTheirExactFrames)
     }
 }
 
-TEST(Schedule, AtMostOneFlagIsOnAndTheChainNeverGoesBack)
+TEST(Schedule, AtMostOneFlagIsOnAtEveryFrame)
 {
     PartFlags flags;
     for (int frame = 0; frame < 8000; ++frame) {
