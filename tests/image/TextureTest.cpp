@@ -45,6 +45,23 @@ protected:
         return ok;
     }
 
+    // In a fresh context, makes a texture of the quadrant picture of the given
+    // kind and draws it with draw; false when no context could be had.
+    bool drawQuadrants(TextureFunction make, const std::string& kind, void (*draw)(GLuint))
+    {
+        TearDown();
+        SetUp();
+        if (IsSkipped()) {
+            return false;
+        }
+        std::uint32_t name = 0;
+        EXPECT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
+        glClear(GL_COLOR_BUFFER_BIT);
+        draw(name);
+        glFinish();
+        return true;
+    }
+
     // Colours at the four screen corners (top left, top right, bottom left,
     // bottom right), inset by margin pixels.
     std::vector<std::vector<std::uint8_t>> corners(int margin) const
@@ -188,16 +205,9 @@ TEST_F(TextureTest, OverlayShowsJpegAndBmpUprightAndUnmirrored)
 {
     const std::pair<TextureFunction, std::string> cases[] = {{textureFromJpeg, "jpg"}, {textureFromBmp, "bmp"}};
     for (const auto& [make, kind] : cases) {
-        TearDown();
-        SetUp();  // a fresh context for each kind
-        if (IsSkipped()) {
+        if (!drawQuadrants(make, kind, drawOverlayQuad)) {
             return;
         }
-        std::uint32_t name = 0;
-        ASSERT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawOverlayQuad(name);
-        glFinish();
         SCOPED_TRACE(kind);
         expectCorners(40, {RED, GREEN, BLUE, YELLOW});
     }
@@ -210,16 +220,9 @@ TEST_F(TextureTest, WaveSphereMapShowsJpegUpright)
 {
     const std::pair<TextureFunction, std::string> cases[] = {{sphereMapFromJpeg, "jpg"}, {sphereMapFromBmp, "bmp"}};
     for (const auto& [make, kind] : cases) {
-        TearDown();
-        SetUp();  // a fresh context for each kind
-        if (IsSkipped()) {
+        if (!drawQuadrants(make, kind, drawFlatWave)) {
             return;
         }
-        std::uint32_t name = 0;
-        ASSERT_TRUE(quietly(make, quadrantFile(kind), name)) << kind;
-        glClear(GL_COLOR_BUFFER_BIT);
-        drawFlatWave(name);
-        glFinish();
         SCOPED_TRACE(kind);
         if (kind == "jpg") {
             expectCorners(40, {RED, GREEN, BLUE, YELLOW});
