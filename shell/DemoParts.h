@@ -6,11 +6,18 @@
 // not restore the GL state they change, so each part starts from what the
 // previous one left: the running order fixes the look.
 //
+// Each part's set-up and draw live in their own file, shell/scenes/NAMEScene.cpp.
 // The part objects arrive with their subsystems; until then a part's set-up
 // and draw do nothing.
 #pragma once
 
 #include <cstdint>
+
+// The program-wide tables, vectors, draw modes, floor plane and random
+// generator the scenes share with model/ and effects/.
+#include "common/Screen.h"
+#include "common/ShowGlobals.h"
+#include "common/ShowRandom.h"
 
 class Fader;
 class RenderKit;
@@ -27,6 +34,18 @@ public:
     int pictureIndex = 0;       // which intro picture is shown
     int cycle = 0;              // number of drawIntro calls so far
     uint32_t flashTexture = 0;  // never loaded: the flash quad is plain white
+
+    // Intro part (scenes/IntroScene.cpp)
+
+    // Wave part (scenes/WaveScene.cpp)
+
+    // Metaball part (scenes/MetaballScene.cpp)
+
+    // Spin part (scenes/SpinScene.cpp)
+
+    // Tunnels part (scenes/TunnelsScene.cpp)
+
+    // Bodies part (scenes/BodiesScene.cpp)
 
     explicit DemoParts(RenderKit& kit);
 

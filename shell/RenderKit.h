@@ -1,30 +1,18 @@
 // RenderKit.h: render helpers every part of the show uses.
 //
-// The shared sine and cosine tables (whole degrees, with pi taken as 3.1415),
-// the light and view vectors the model drawing reads, light 0 and the
-// material, the projection the scenes draw with, full-screen textured quads
-// (the overlay picture and any other texture) and the frame rate in the
-// window title. Needs a current GL context for everything but the tables.
+// Setting the program-wide light and view vectors (common/ShowGlobals.h),
+// light 0 and the material, the projection the scenes draw with, full-screen
+// textured quads (the overlay picture and any other texture) and the frame
+// rate in the window title. Needs a current GL context.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "common/ShowGlobals.h"
+
 namespace platform { class Platform; }
-
-// Sine and cosine of i whole degrees, i = 0..359. The degree-to-radian
-// factor is 3.1415 / 180 on purpose: the show's rotations were tuned with it.
-extern std::array<float, 360> SIN_TABLE;
-extern std::array<float, 360> COS_TABLE;
-
-// Light position last given to setLightPosition; the shadow modes read it.
-extern std::array<float, 3> lightVector;
-// Unit vector last given to setViewVector; the environment mode reads it.
-extern std::array<float, 3> viewVector;
-
-// Fills SIN_TABLE and COS_TABLE.
-void fillTrigTables();
 
 class RenderKit {
 public:

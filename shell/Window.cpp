@@ -6,7 +6,7 @@
 #include <GL/glu.h>
 
 #include "platform/Platform.h"
-#include "shell/Screen.h"
+#include "common/Screen.h"
 #include "shell/Timeline.h"
 
 using platform::MessageIcon;

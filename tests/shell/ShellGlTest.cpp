@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/headless/HeadlessPlatform.h"
-#include "shell/Screen.h"
+#include "common/Screen.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 

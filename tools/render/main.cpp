@@ -23,8 +23,8 @@
 #include <string>
 
 #include "PngFile.h"
+#include "common/Screen.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "shell/Screen.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 
