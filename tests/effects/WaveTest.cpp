@@ -100,15 +100,6 @@ TEST(Wave, AStoneSpreadsIntoRingsAndDiesDown)
     EXPECT_LT(largestHeight(wave), early * 0.1f);
 }
 
-TEST(Wave, IntegrateDampsVelocitiesAfterMovingHeights)
-{
-    Wave wave(SIDE, SIDE);
-    wave.at(10, 10).velocity = 2.0f;
-    wave.integrate();
-    EXPECT_FLOAT_EQ(wave.at(10, 10).z, 0.02f);
-    EXPECT_FLOAT_EQ(wave.at(10, 10).velocity, 2.0f * 0.999f);
-}
-
 TEST(Wave, UpdateWithNoStepsMovesNothingButRefreshesNormals)
 {
     Wave wave(SIDE, SIDE);
