@@ -19,6 +19,13 @@
 #include "common/ShowGlobals.h"
 #include "common/ShowRandom.h"
 
+#include <memory>
+
+#include "effects/Metaballs.h"
+#include "effects/Tunnel.h"
+#include "effects/Tunnel2.h"
+#include "effects/Wave.h"
+
 class Fader;
 class RenderKit;
 
@@ -38,12 +45,19 @@ public:
     // Intro part (scenes/IntroScene.cpp)
 
     // Wave part (scenes/WaveScene.cpp)
+    std::unique_ptr<Wave> wave;     // "./data/intro_wave.jpg", 50 x 50 points
+    std::unique_ptr<Wave> endWave;  // "./data/theend.jpg"; set up, drawn by no part
 
     // Metaball part (scenes/MetaballScene.cpp)
+    std::unique_ptr<Metaballs> metaballs;  // chrome balls, "./data/Chrome-test.bmp"
+    std::unique_ptr<Tunnel> tunnel;        // the fogged corridor behind them
 
     // Spin part (scenes/SpinScene.cpp)
 
     // Tunnels part (scenes/TunnelsScene.cpp)
+    std::unique_ptr<Tunnel2> tunnelFront;  // outer tube, "./data/gegga1.bmp", speed 1
+    std::unique_ptr<Tunnel2> tunnelBack;   // inner tube, "./data/tunnel2.jpg", speed -1
+    uint32_t tunnelOverlay = 0;            // "./data/tunnel-l.jpg" over everything
 
     // Bodies part (scenes/BodiesScene.cpp)
 
