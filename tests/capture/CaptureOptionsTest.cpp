@@ -31,23 +31,6 @@ TEST(CaptureOptions, ContainerFollowsTheExtensionInAnyLetterCase)
     }
 }
 
-TEST(CaptureOptions, AllOptionsAreTakenAndTheEndIsLeftToTheShow)
-{
-    CaptureOptions options;
-    std::string error;
-    ASSERT_TRUE(parse({"--from", "1000", "--to", "1050", "--data", "d", "--crf", "0", "--video", "a.mkv"}, options,
-                      error))
-        << error;
-    EXPECT_EQ(options.from, 1000);
-    EXPECT_EQ(options.to, 1050);
-    EXPECT_EQ(options.data, "d");
-    EXPECT_EQ(options.crf, 0);
-    EXPECT_EQ(options.container, Container::Matroska);
-    CaptureOptions defaults;
-    ASSERT_TRUE(parse({"--video", "a.mp4"}, defaults, error));
-    EXPECT_FALSE(defaults.to.has_value());
-}
-
 TEST(CaptureOptions, MissingMalformedOrOutOfRangeValuesAreRefusedWithAReason)
 {
     const std::vector<std::vector<std::string>> bad = {

@@ -241,9 +241,9 @@ TEST(CaptureToolFailures, BadArgumentsStopWithStatusTwoBeforeAnyFileIsMade)
 {
     const fs::path folder = freshFolder("arguments");
     const std::string out = (folder / "x").string();
-    for (const std::string& arguments : std::vector<std::string>
-         {"", "--from 10", "--video " + out + ".avi", "--video " + out, "--video " + out + ".mp4 --to 5 --from 5",
-          "--video " + out + ".mp4 --crf 99", "--video " + out + ".mp4 --from x", "--video " + out + ".mp4 --fast"}) {
+    // The parsing itself is tested on its own; here the exit and the message.
+    for (const std::string& arguments : {std::string("--from 10"), "--video " + out + ".avi",
+                                         "--video " + out + ".mp4 --crf 99"}) {
         const ToolRun run = capture(arguments);
         EXPECT_EQ(run.status, 2) << arguments << "\n" << run.errors;
         EXPECT_NE(run.errors.find("usage: quorl-h-capture"), std::string::npos) << arguments;

@@ -138,17 +138,13 @@ void MusicTrack::fill(int count)
 void MusicTrack::skip(int64_t count)
 {
     // In slices of a second, so the queue never holds more than that.
-    while (count > 0) {
+    while (count > 0 && queue) {
         const int step = static_cast<int>(std::min<int64_t>(count, SAMPLE_RATE));
-        if (queue) {
-            fill(step);
-            const int have = std::min(step, av_audio_fifo_size(queue));
-            av_audio_fifo_drain(queue, have);
-            if (have < step && ended) return;  // nothing left to pass over
-        } else {
-            return;
-        }
-        count -= step;
+        fill(step);
+        const int have = std::min(step, av_audio_fifo_size(queue));
+        av_audio_fifo_drain(queue, have);
+        count -= have;
+        if (have < step) return;  // the track has ended: nothing left to pass over
     }
 }
 
