@@ -24,7 +24,7 @@ namespace {
 // threads on a two-core machine.
 constexpr const char* X264_PRESET = "veryfast";
 // A fixed number of encoder threads: x264's output depends on it, so a fixed
-// count gives the same file on every machine, not only on this one.
+// count keeps the file from depending on the machine's number of cores.
 constexpr int X264_THREADS = 3;
 constexpr int64_t SOUND_BIT_RATE = 192000;
 
