@@ -30,6 +30,9 @@ public:
 
     // The finished picture, 8-bit RGB, top row first.
     std::vector<uint8_t> readPicture() const;
+    // The finished picture as 8-bit BGRA, bottom row first, into
+    // 800 x 600 x 4 bytes: the fast read-back for video capture.
+    void readPictureBgra(uint8_t* into) const { surface.readBgraBottomFirst(into); }
     // The last title set, for tests.
     const std::string& lastTitle() const { return title; }
     // Moves the virtual clock on, as a pause of that many milliseconds would.

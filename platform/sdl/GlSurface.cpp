@@ -165,4 +165,11 @@ std::vector<uint8_t> GlSurface::readRgb() const
     return topFirst;
 }
 
+void GlSurface::readBgraBottomFirst(uint8_t* into) const
+{
+    // Four bytes a pixel keep every row aligned whatever GL_PACK_ALIGNMENT is.
+    fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_BGRA, GL_UNSIGNED_BYTE, into);
+}
+
 }  // namespace platform

@@ -30,6 +30,10 @@ public:
     void present(int drawableWidth, int drawableHeight) const;
     // The picture as 8-bit RGB, top row first.
     std::vector<uint8_t> readRgb() const;
+    // The picture as 8-bit BGRA, bottom row first, into width * height * 4
+    // bytes: GL's own row order and the surface's native layout, so the read
+    // is a plain copy; for callers that flip and convert the rows themselves.
+    void readBgraBottomFirst(uint8_t* into) const;
 
     int width() const { return pictureWidth; }
     int height() const { return pictureHeight; }

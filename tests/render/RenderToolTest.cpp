@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -116,4 +117,26 @@ TEST(RenderTool, ShowRunsSilentWithoutMusicFileOrAudioDevice)
     run = render("--from 0 --to 60 --save 59 --out " + out.string(), "SDL_AUDIODRIVER=nonexistent");
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(fs::exists(out / "frame-000059.png"));
+}
+
+TEST(RenderTool, DataFolderUnderAnotherNameLeavesNoLinkFolderBehind)
+{
+    // --data with a folder not named "data" runs in a private folder holding
+    // a "data" link; it must go with the run.
+    auto linkFolders = [] {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("quorl-h-render-", 0) == 0) names.insert(name);
+        }
+        return names;
+    };
+    const std::set<std::string> before = linkFolders();
+    const fs::path out = freshFolder("linked");
+    const RenderRun run = render("--from 0 --to 2 --save 1 --out " + out.string() + " --data build-data-elsewhere",
+                                 "mkdir -p build-data-elsewhere &&");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(fs::exists(out / "frame-000001.png"));
+    EXPECT_EQ(linkFolders(), before);
+    fs::remove_all("build-data-elsewhere");
 }

@@ -22,6 +22,7 @@
 #include <set>
 #include <string>
 
+#include "DataFolder.h"
 #include "PngFile.h"
 #include "common/Screen.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -90,33 +91,6 @@ bool parseOptions(int argc, char** argv, Options& options)
     return haveFrom && haveTo && options.from <= options.to;
 }
 
-// Makes ./data name the given folder: the show opens "./data/..." and
-// "data/..." relative to the working directory.
-bool enterDataFolder(const std::string& data)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path folder = fs::absolute(data, error).lexically_normal();
-    if (folder.filename().empty()) folder = folder.parent_path();  // "dir/" names dir
-    if (error || !fs::is_directory(folder)) {
-        std::fprintf(stderr, "quorl-h-render: no data folder %s\n", data.c_str());
-        return false;
-    }
-    if (fs::equivalent(folder, fs::current_path() / "data", error)) return true;
-    if (folder.filename() == "data") {
-        fs::current_path(folder.parent_path(), error);
-        return !error;
-    }
-    // Any other name: a private folder with a "data" link to it.
-    const fs::path work = fs::temp_directory_path() / ("quorl-h-render-" + std::to_string(getpid()));
-    fs::create_directories(work, error);
-    fs::remove(work / "data", error);
-    fs::create_directory_symlink(folder, work / "data", error);
-    if (error) return false;
-    fs::current_path(work, error);
-    return !error;
-}
-
 struct PartTiming {
     int frames = 0;
     double totalMs = 0.0;
@@ -140,10 +114,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorl-h-render: cannot make %s\n", options.out.c_str());
         return 1;
     }
+    DataFolder dataFolder;
     if (options.data.empty()) {
         // The show reports each missing file itself and runs on without it.
         if (!fs::is_directory("data")) std::fprintf(stderr, "quorl-h-render: no ./data folder\n");
-    } else if (!enterDataFolder(options.data)) {
+    } else if (!dataFolder.enter(options.data, "quorl-h-render")) {
         return 1;
     }
     // Rendering makes no sound unless asked to.

@@ -1,0 +1,90 @@
+// CaptureOptionsTest.cpp: the capture's command line and its progress lines,
+// without GL or FFmpeg.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "CaptureOptions.h"
+#include "Progress.h"
+
+namespace {
+
+bool parse(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
+{
+    return parseCaptureOptions(arguments, options, error);
+}
+
+}  // namespace
+
+TEST(CaptureOptions, ContainerFollowsTheExtensionInAnyLetterCase)
+{
+    EXPECT_EQ(containerFor("show.mp4"), Container::Mp4);
+    EXPECT_EQ(containerFor("dir.d/SHOW.MP4"), Container::Mp4);
+    EXPECT_EQ(containerFor("show.m4v"), Container::Mp4);
+    EXPECT_EQ(containerFor("show.Mov"), Container::QuickTime);
+    EXPECT_EQ(containerFor("/tmp/show.mkv"), Container::Matroska);
+    // Unknown, missing, bare or a folder's extension only.
+    for (const char* name : {"show.avi", "show", "show.mp4.part", ".mp4", "out/.mkv", "dir.mp4/show", "show."}) {
+        EXPECT_FALSE(containerFor(name).has_value()) << name;
+    }
+}
+
+TEST(CaptureOptions, MissingMalformedOrOutOfRangeValuesAreRefusedWithAReason)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--from", "10"},
+        {"--video"},
+        {"--video", ""},
+        {"--video", "a.avi"},
+        {"--video", "a.mp4", "--from"},
+        {"--video", "a.mp4", "--from", "-1"},
+        {"--video", "a.mp4", "--from", "1e3"},
+        {"--video", "a.mp4", "--to", "9999999999"},
+        {"--video", "a.mp4", "--from", "10", "--to", "10"},
+        {"--video", "a.mp4", "--from", "10", "--to", "5"},
+        {"--video", "a.mp4", "--crf", "52"},
+        {"--video", "a.mp4", "--speed", "2"},
+        {"a.mp4"},
+    };
+    for (const auto& arguments : bad) {
+        CaptureOptions options;
+        std::string error;
+        std::string line;
+        for (const auto& argument : arguments) line += argument + " ";
+        EXPECT_FALSE(parse(arguments, options, error)) << line;
+        EXPECT_FALSE(error.empty()) << line;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << line;
+    }
+}
+
+TEST(Progress, RateAndTimeLeftWaitForElapsedTime)
+{
+    // No time yet: no division by zero, no nonsense rate.
+    EXPECT_EQ(progressLine(0, 7300, 0.0), "frame 0/7300 (0%), -- fps, -- left");
+    EXPECT_EQ(progressLine(50, 100, 10.0), "frame 50/100 (50%), 5.0 fps, 0:10 left");
+    EXPECT_EQ(progressLine(730, 7300, 10.0), "frame 730/7300 (10%), 73.0 fps, 1:30 left");
+}
+
+TEST(Progress, LogGetsALineEveryFewSecondsNotEveryFrame)
+{
+    std::FILE* log = std::tmpfile();
+    ASSERT_NE(log, nullptr);
+    Progress progress(1200, false, log);
+    // 1,200 frames over 12 seconds.
+    for (int frame = 1; frame <= 1200; ++frame) progress.update(frame, frame / 100.0);
+    progress.finish(1200, 12.0);
+    std::rewind(log);
+    int lines = 0;
+    char line[256];
+    std::string last;
+    for (int i = 0; i < 100 && std::fgets(line, sizeof line, log); ++i) {
+        ++lines;
+        last = line;
+    }
+    std::fclose(log);
+    EXPECT_EQ(lines, 3);  // at 5 s, at 10 s, and the last
+    EXPECT_EQ(last, "quorl-h-capture: frame 1200/1200 (100%), 100.0 fps, 0:00 left\n");
+}

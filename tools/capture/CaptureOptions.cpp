@@ -1,0 +1,115 @@
+// CaptureOptions.cpp: argument parsing and the extension-to-container table.
+#include "CaptureOptions.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <utility>
+
+namespace {
+
+// A whole non-negative number of at most 9 digits (so it fits an int and
+// frame * 882 samples fits 64 bits with room to spare).
+bool parseCount(const std::string& text, int& value)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    value = std::stoi(text);
+    return true;
+}
+
+}  // namespace
+
+std::optional<Container> containerFor(std::string_view path)
+{
+    static constexpr std::array<std::pair<std::string_view, Container>, 4> EXTENSIONS = {{
+        {".mp4", Container::Mp4},
+        {".m4v", Container::Mp4},
+        {".mov", Container::QuickTime},
+        {".mkv", Container::Matroska},
+    }};
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::nullopt;
+    // A bare extension (".mp4" alone, "dir/.mkv") names no file.
+    if (dot == 0 || (slash != std::string_view::npos && dot == slash + 1)) return std::nullopt;
+    std::string extension(path.substr(dot));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& [name, container] : EXTENSIONS) {
+        if (extension == name) return container;
+    }
+    return std::nullopt;
+}
+
+const char* muxerName(Container container)
+{
+    switch (container) {
+    case Container::Mp4: return "mp4";
+    case Container::QuickTime: return "mov";
+    case Container::Matroska: return "matroska";
+    }
+    return "mp4";
+}
+
+bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error)
+{
+    bool haveVideo = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name != "--video" && name != "--from" && name != "--to" && name != "--data" && name != "--crf") {
+            error = "unknown option " + name;
+            return false;
+        }
+        if (i + 1 >= arguments.size()) {
+            error = name + " needs a value";
+            return false;
+        }
+        const std::string& value = arguments[++i];
+        if (name == "--video") {
+            if (value.empty()) {
+                error = "--video needs a file name";
+                return false;
+            }
+            options.video = value;
+            haveVideo = true;
+        } else if (name == "--data") {
+            options.data = value;
+        } else {
+            int number = 0;
+            if (!parseCount(value, number)) {
+                error = name + " takes a whole number, not " + value;
+                return false;
+            }
+            if (name == "--from") options.from = number;
+            if (name == "--to") options.to = number;
+            if (name == "--crf") {
+                // x264's scale for 8-bit video.
+                if (number > 51) {
+                    error = "--crf must be 0 to 51";
+                    return false;
+                }
+                options.crf = number;
+            }
+        }
+    }
+    if (!haveVideo) {
+        error = "--video FILE is required";
+        return false;
+    }
+    const std::optional<Container> container = containerFor(options.video);
+    if (!container) {
+        error = "cannot tell the container from " + options.video + ": use .mp4, .m4v, .mov or .mkv";
+        return false;
+    }
+    options.container = *container;
+    if (options.to && *options.to <= options.from) {
+        error = "--to must be greater than --from";
+        return false;
+    }
+    return true;
+}
+
+const char* captureUsage()
+{
+    return "usage: quorl-h-capture --video FILE.mp4|.mkv|.mov [--from A] [--to B] [--data DIR] [--crf 0-51]";
+}

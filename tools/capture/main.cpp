@@ -1,0 +1,194 @@
+// quorl-h-capture: the show rendered headless into a video file with its music.
+//
+//   quorl-h-capture --video FILE [--from A] [--to B] [--data DIR] [--crf N]
+//
+// Renders frames 0..B-1 with the headless platform's virtual 20 ms clock
+// (the show has memory, so frames before A are drawn too, unrecorded) and
+// encodes frames A..B-1 into FILE: H.264 at exactly 50 frames a second and
+// the track from data/musik.mp3 cut to start A x 20 ms into the music, as
+// AAC. B defaults to the end of the music, and never less than 7,300 (the
+// end picture's first two seconds). The container follows FILE's extension.
+// Progress goes to standard error; at the end one line splits the time into
+// rendering, read-back and encoding.
+//
+// Exit status: 0 done; 1 the capture failed (nothing left under FILE's
+// name); 2 bad arguments; 128 + the signal's number when interrupted.
+#include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "CaptureOptions.h"
+#include "DataFolder.h"
+#include "EncoderThread.h"
+#include "MusicTrack.h"
+#include "Progress.h"
+#include "VideoFile.h"
+#include "common/Screen.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/Timeline.h"
+#include "shell/Window.h"
+
+namespace {
+
+// The end picture's first two seconds: the shortest whole show.
+constexpr int SHOW_END_FRAME = 7300;
+// Pictures in flight between the render loop and the encoder thread.
+constexpr int PICTURE_BUFFERS = 4;
+
+std::atomic<int> stopSignal{0};
+
+void onStopSignal(int signal)
+{
+    stopSignal = signal;
+}
+
+void say(const std::string& line)
+{
+    std::fprintf(stderr, "quorl-h-capture: %s\n", line.c_str());
+}
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point begin)
+{
+    return std::chrono::duration<double>(Clock::now() - begin).count();
+}
+
+// Processor time of the whole process, every thread (GL's and x264's too).
+double processorSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    namespace fs = std::filesystem;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(arguments, options, error)) {
+        say(error);
+        std::fprintf(stderr, "%s\n", captureUsage());
+        return 2;
+    }
+    // The libraries' own chatter (encoder settings, statistics) would bury
+    // the progress line; their errors still show.
+    av_log_set_level(AV_LOG_ERROR);
+    // A full disk or a file-size limit must fail a write, not end the process;
+    // Ctrl-C and kill stop the capture cleanly.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+
+    // The output name is taken before --data moves the working directory.
+    const fs::path videoPath = fs::absolute(options.video);
+    DataFolder dataFolder;
+    if (options.data.empty()) {
+        // The show reports each missing file itself and runs on without it.
+        if (!fs::is_directory("data")) say("no ./data folder");
+    } else if (!dataFolder.enter(options.data, "quorl-h-capture")) {
+        return 1;
+    }
+
+    MusicTrack music;
+    if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");
+    const int frameSamples = MusicTrack::SAMPLES_PER_FRAME;
+    const int musicFrames = static_cast<int>((music.lengthSamples() + frameSamples - 1) / frameSamples);
+    const int to = options.to.value_or(std::max(SHOW_END_FRAME, musicFrames));
+    if (to <= options.from) {
+        say("--from must be before the end of the show at frame " + std::to_string(to));
+        return 2;
+    }
+
+    VideoFile file;
+    if (!file.open({videoPath, options.container, SCREEN_WIDTH, SCREEN_HEIGHT, options.crf})) {
+        say(file.error());
+        return 1;
+    }
+    music.skip(static_cast<int64_t>(options.from) * frameSamples);
+
+    // Rendering makes no sound unless asked to.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    platform::HeadlessPlatform headless;
+    platform::setCurrent(&headless);
+    Timeline timeline(headless);
+    Shell shell(headless, timeline);
+    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        file.discard();
+        say("no GL context: nothing captured");
+        return 1;
+    }
+
+    const size_t pictureBytes = static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT * 4;
+    EncoderThread encoder(file, music, pictureBytes, PICTURE_BUFFERS);
+    Progress progress(to, isatty(STDERR_FILENO) != 0, stderr);
+    const auto start = Clock::now();
+    double renderSeconds = 0.0;
+    double readSeconds = 0.0;
+    double waitSeconds = 0.0;
+    int frame = 0;
+    for (; frame < to && stopSignal == 0; ++frame) {
+        auto begin = Clock::now();
+        timeline.renderFrame();
+        glFinish();
+        renderSeconds += secondsSince(begin);
+        if (frame >= options.from) {
+            begin = Clock::now();
+            uint8_t* buffer = encoder.freeBuffer();
+            waitSeconds += secondsSince(begin);
+            if (!buffer) break;  // the encoder has failed
+            begin = Clock::now();
+            headless.readPictureBgra(buffer);
+            readSeconds += secondsSince(begin);
+            encoder.submit(buffer);
+        }
+        timeline.finishFrame();
+        headless.swapBuffers();
+        progress.update(frame + 1, secondsSince(start));
+    }
+
+    if (stopSignal != 0) {
+        encoder.abandon();
+        progress.finish(frame, secondsSince(start));
+        say("interrupted: nothing written");
+        shell.closeWindow();
+        return 128 + stopSignal;
+    }
+    const bool ok = frame == to && encoder.finish();
+    progress.finish(frame, secondsSince(start));
+    shell.closeWindow();
+    if (!ok) {
+        encoder.abandon();
+        say(encoder.error());
+        return 1;
+    }
+    // Wall-clock times: rendering and read-back on the main thread, encoding
+    // on the second one at the same time; the wait shows which was slower.
+    char summary[320];
+    std::snprintf(summary, sizeof summary,
+                  "%d frames (%d to %d) in %.1f s: rendering %.1f s, read-back %.1f s, encoding %.1f s on its own "
+                  "thread (render loop waited %.1f s for it); processor time %.1f s",
+                  to - options.from, options.from, to - 1, secondsSince(start), renderSeconds, readSeconds,
+                  encoder.busySeconds(), waitSeconds, processorSeconds());
+    say(summary);
+    say("wrote " + videoPath.string());
+    return 0;
+}
