@@ -6,8 +6,8 @@
 // (the show has memory, so frames before A are drawn too, unrecorded) and
 // encodes frames A..B-1 into FILE: H.264 at exactly 50 frames a second and
 // the track from data/musik.mp3 cut to start A x 20 ms into the music, as
-// AAC. B defaults to the end of the music, and never less than 7,300 (the
-// end picture's first two seconds). The container follows FILE's extension.
+// AAC. B defaults to 7,300: the whole running order and the end picture's
+// first two seconds. The container follows FILE's extension.
 // Progress goes to standard error; at the end one line splits the time into
 // rendering, read-back and encoding.
 //
@@ -110,9 +110,7 @@ int main(int argc, char** argv)
 
     MusicTrack music;
     if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");
-    const int frameSamples = MusicTrack::SAMPLES_PER_FRAME;
-    const int musicFrames = static_cast<int>((music.lengthSamples() + frameSamples - 1) / frameSamples);
-    const int to = options.to.value_or(std::max(SHOW_END_FRAME, musicFrames));
+    const int to = options.to.value_or(SHOW_END_FRAME);
     if (to <= options.from) {
         say("--from must be before the end of the show at frame " + std::to_string(to));
         return 2;
@@ -123,7 +121,7 @@ int main(int argc, char** argv)
         say(file.error());
         return 1;
     }
-    music.skip(static_cast<int64_t>(options.from) * frameSamples);
+    music.skip(static_cast<int64_t>(options.from) * MusicTrack::SAMPLES_PER_FRAME);
 
     // Rendering makes no sound unless asked to.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
