@@ -8,10 +8,9 @@
 // and prints one timing line per part drawn in A..B-1:
 //   part NAME frames N mean_ms X max_ms Y
 // The time is the drawing of the frame up to a finished picture (glFinish),
-// without the tick wait. The show reads its files from ./data; --data points
-// it elsewhere.
+// without the tick wait. The show reads its files from ./data, or else from
+// the installed data folder; --data points it elsewhere.
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -24,6 +23,7 @@
 
 #include "PngFile.h"
 #include "common/Screen.h"
+#include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
@@ -94,27 +94,17 @@ bool parseOptions(int argc, char** argv, Options& options)
 // "data/..." relative to the working directory.
 bool enterDataFolder(const std::string& data)
 {
-    namespace fs = std::filesystem;
     std::error_code error;
-    fs::path folder = fs::absolute(data, error).lexically_normal();
-    if (folder.filename().empty()) folder = folder.parent_path();  // "dir/" names dir
-    if (error || !fs::is_directory(folder)) {
+    if (!std::filesystem::is_directory(data, error)) {
         std::fprintf(stderr, "quorl-h-render: no data folder %s\n", data.c_str());
         return false;
     }
-    if (fs::equivalent(folder, fs::current_path() / "data", error)) return true;
-    if (folder.filename() == "data") {
-        fs::current_path(folder.parent_path(), error);
-        return !error;
+    std::string problem;
+    if (!platform::useDataFolder(data, problem)) {
+        std::fprintf(stderr, "quorl-h-render: %s\n", problem.c_str());
+        return false;
     }
-    // Any other name: a private folder with a "data" link to it.
-    const fs::path work = fs::temp_directory_path() / ("quorl-h-render-" + std::to_string(getpid()));
-    fs::create_directories(work, error);
-    fs::remove(work / "data", error);
-    fs::create_directory_symlink(folder, work / "data", error);
-    if (error) return false;
-    fs::current_path(work, error);
-    return !error;
+    return true;
 }
 
 struct PartTiming {
@@ -141,8 +131,9 @@ int main(int argc, char** argv)
         return 1;
     }
     if (options.data.empty()) {
-        // The show reports each missing file itself and runs on without it.
-        if (!fs::is_directory("data")) std::fprintf(stderr, "quorl-h-render: no ./data folder\n");
+        // ./data, else the installed data; the show reports each missing
+        // file itself and runs on without it.
+        platform::useShowData("quorl-h-render");
     } else if (!enterDataFolder(options.data)) {
         return 1;
     }
