@@ -155,14 +155,15 @@ bool JPGImage::decode(std::span<const std::uint8_t> file, const std::string& pat
     // need; the decoder below writes them packed all the same.
     const std::size_t packedRow = static_cast<std::size_t>(fileWidth) * 3;
     const std::size_t roundedRow = (packedRow + 3) / 4 * 4;
-    if (!image::allocateBytes(rgb, roundedRow * fileHeight)) {
+    std::vector<std::uint8_t> decodedRgb;
+    if (!image::allocateBytes(decodedRgb, roundedRow * fileHeight)) {
         showMessage("malloc error JPGImage, load", "MALLOC ERROR");
         jpeg_destroy_decompress(info);
         return false;
     }
 
     // Scan lines arrive top first and are stored from the last row upward.
-    std::uint8_t* const pixels = rgb.data();
+    std::uint8_t* const pixels = decodedRgb.data();
     std::uint32_t outputWidth = 0;
     std::uint32_t outputHeight = 0;
     const bool decoded = guarded(decoder, [&] {
@@ -189,16 +190,22 @@ bool JPGImage::decode(std::span<const std::uint8_t> file, const std::string& pat
         std::printf("Error decoding %s: %s\n", path.c_str(), decoder.error.message);
         return false;
     }
-    width = outputWidth;
-    height = outputHeight;
     // libjpeg delivers red, green, blue directly, so the blue/red exchange
     // that a blue-first decoder would need is not done here.
 
-    const std::size_t pixelCount = static_cast<std::size_t>(width) * height;
-    if (!image::allocateBytes(rgba, pixelCount * 4)) {
+    const std::size_t pixelCount = static_cast<std::size_t>(outputWidth) * outputHeight;
+    std::vector<std::uint8_t> reversed;
+    if (!image::allocateBytes(reversed, pixelCount * 4)) {
         showMessage("Error allocating memory for color-corrected SDL image data", "MALLOC ERROR");
         return false;
     }
-    image::reverseWithAlpha(std::span<const std::uint8_t>(rgb).first(pixelCount * 3), rgba);
+    image::reverseWithAlpha(std::span<const std::uint8_t>(decodedRgb).first(pixelCount * 3), reversed);
+
+    // Only a whole picture replaces the fields: a refused file leaves the
+    // previous one (or the empty record) as it was.
+    width = outputWidth;
+    height = outputHeight;
+    rgb.swap(decodedRgb);
+    rgba.swap(reversed);
     return true;
 }

@@ -25,7 +25,8 @@
 //
 // load() reads the file, decode() works on bytes in memory. A missing,
 // corrupt or cut-short file prints a message and returns false; memory
-// failures also show a "MALLOC ERROR" message box. Needs: libjpeg,
+// failures also show a "MALLOC ERROR" message box. A failed load leaves the
+// record as it was: empty, or the previous picture whole. Needs: libjpeg,
 // image/PictureBytes, image/Message. No GL, no SDL.
 #pragma once
 

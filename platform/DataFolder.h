@@ -25,7 +25,8 @@
 
 namespace platform {
 
-// The file names the show loads from its data folder.
+// The file names the show loads from its data folder (the same list as
+// the file checker's tools/check/ShowFiles.h; a test keeps them in step).
 inline constexpr std::array<std::string_view, 21> SHOW_DATA_FILES = {
     "logga.bmp",   "background.bmp", "intro1.jpg",     "intro2.jpg",   "intro3.jpg", "intro4.jpg",
     "intro5.jpg",  "intro_wave.jpg", "theend.jpg",     "Chrome-test.bmp", "gegga1.bmp", "tunnel2.jpg",

@@ -32,6 +32,7 @@ struct FileCloser {
 
 bool Reader3DS::LoadFile(const std::string& fileName) {
     lastError.clear();
+    damage = 0;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) {
         ReportError("Reader3DS::LoadFile - cannot open file");
@@ -70,6 +71,7 @@ bool Reader3DS::LoadFile(const std::string& fileName) {
 
 bool Reader3DS::LoadFromMemory(std::span<const std::uint8_t> bytes) {
     lastError.clear();
+    damage = 0;
     if (bytes.empty()) {
         ReportError("Reader3DS::LoadFile - error reading from file");
         return false;
@@ -102,6 +104,7 @@ bool Reader3DS::LoadBuffer() {
         Clear();
         ReportError("Reader3DS::LoadFile - not enough memory (malloc failed)");
     }
+    FinishDamageReport(walked);
     materialsByName.clear();
     indexedMaterials = 0;
     std::vector<std::uint8_t>().swap(data);
@@ -144,6 +147,72 @@ const Material* Reader3DS::FindGroupMaterial(const char* name) {
 // The reader's only error sink. It shows and prints nothing: callers learn of
 // failures from LoadFile's result. The text stays readable for tests and tools.
 void Reader3DS::ReportError(std::string_view message) { lastError.assign(message); }
+
+// ---------------------------------------------------------------------------
+// Damage
+// ---------------------------------------------------------------------------
+
+const char* Reader3DS::DamageName(Damage kind) {
+    switch (kind) {
+    case Damage::ChunkLength: return "chunk-length";
+    case Damage::ChunkOverrun: return "chunk-overrun";
+    case Damage::FileCut: return "file-cut";
+    case Damage::ListCut: return "list-count";
+    case Damage::DroppedFaces: return "faces";
+    case Damage::DroppedGroups: return "face-groups";
+    case Damage::DroppedUVs: return "texture-coordinates";
+    case Damage::DroppedMaterial: return "material";
+    }
+    return "unknown";
+}
+
+std::string Reader3DS::DamageMessage(Damage kind) {
+    const char* what = "unknown damage";
+    switch (kind) {
+    case Damage::ChunkLength:
+        what = "a chunk is shorter than its own header; the chunks after it in its parent were skipped";
+        break;
+    case Damage::ChunkOverrun:
+        what = "a chunk reaches past the chunk that holds it; what lies beyond was skipped";
+        break;
+    case Damage::FileCut:
+        what = "the file ends before its main chunk does";
+        break;
+    case Damage::ListCut:
+        what = "a list holds fewer entries than its count; only those present were read";
+        break;
+    case Damage::DroppedFaces:
+        what = "faces naming vertices that do not exist were dropped";
+        break;
+    case Damage::DroppedGroups:
+        what = "face material groups naming an unknown material or face were dropped";
+        break;
+    case Damage::DroppedUVs:
+        what = "texture coordinates beyond the vertex list were dropped";
+        break;
+    case Damage::DroppedMaterial:
+        what = "a material whose reflection map lacks its file name was dropped";
+        break;
+    }
+    return std::string("Reader3DS::LoadFile - damaged file: ") + what;
+}
+
+// A refused file reports only why it was refused. A walked one prints one
+// line per kind of damage, in a fixed order, and the last becomes the error
+// text: the load succeeded, but not everything in the file was kept.
+void Reader3DS::FinishDamageReport(bool walked) {
+    if (!walked) {
+        damage = 0;
+        return;
+    }
+    for (const Damage kind : ALL_DAMAGE) {
+        if (HasDamage(kind)) {
+            const std::string line = DamageMessage(kind);
+            std::printf("%s\n", line.c_str());
+            ReportError(line);
+        }
+    }
+}
 
 // ---------------------------------------------------------------------------
 // Primitive reads
@@ -206,6 +275,16 @@ unsigned Reader3DS::ReadString(char* buffer, unsigned limit) {
     return count;
 }
 
+void Reader3DS::SkipStringRest(std::uint32_t end) {
+    const std::uint32_t limit = std::min(end, size);
+    while (cursor < limit && data[cursor] != 0) {
+        ++cursor;
+    }
+    if (cursor < limit) {
+        ++cursor;  // the terminating zero
+    }
+}
+
 void Reader3DS::Seek(std::int64_t value, SeekMode mode) {
     std::int64_t target = mode == SeekMode::Absolute ? value : std::int64_t{cursor} + value;
     if (target < 0) {
@@ -239,12 +318,32 @@ bool Reader3DS::MovesForward(const Chunk& chunk, std::uint32_t headerAt) const {
     return std::uint64_t{chunk.start} == std::uint64_t{headerAt} + HEADER_SIZE && chunk.end >= chunk.start;
 }
 
-std::uint32_t Reader3DS::EntriesInChunk(const Chunk& chunk, std::uint32_t count, std::uint32_t width) const {
+std::uint32_t Reader3DS::EntriesInChunk(const Chunk& chunk, std::uint32_t count, std::uint32_t width) {
     const std::uint32_t limit = std::min(chunk.end, size);
-    if (cursor >= limit || width == 0) {
-        return 0;
+    const std::uint32_t present = cursor >= limit || width == 0 ? 0 : (limit - cursor) / width;
+    if (present < count) {
+        ReportDamage(Damage::ListCut);
+        return present;
     }
-    return std::min(count, (limit - cursor) / width);
+    return count;
+}
+
+// A header that lies whole inside the parent but did not move the walk on
+// has a bad length, or one reaching past the parent: damage. The walk also
+// stops at a header the bounded reads cannot reach: one cut by the end of
+// the file (the cut itself is noted where a chunk's end passes the file's),
+// and a whole one ending on the buffer's last byte, which is no damage.
+void Reader3DS::NoteEarlyStop(const Chunk& parent, std::uint32_t headerAt) {
+    if (headerAt >= parent.end || std::uint64_t{headerAt} + HEADER_SIZE > size) {
+        return;
+    }
+    const std::uint32_t length = std::uint32_t{data[headerAt + 2]} | (std::uint32_t{data[headerAt + 3]} << 8) |
+                                 (std::uint32_t{data[headerAt + 4]} << 16) | (std::uint32_t{data[headerAt + 5]} << 24);
+    if (length < HEADER_SIZE) {
+        ReportDamage(Damage::ChunkLength);
+    } else if (std::uint64_t{headerAt} + length > parent.end) {
+        ReportDamage(Damage::ChunkOverrun);
+    }
 }
 
 // Moves by whole chunks: header, then a jump to its end. A chunk reaching
@@ -257,7 +356,11 @@ bool Reader3DS::FindChunk(std::uint16_t id, const Chunk& parent, Chunk& found) {
     Chunk chunk = ReadChunk();
     for (;;) {
         if (!MovesForward(chunk, headerAt)) {
+            NoteEarlyStop(parent, headerAt);
             return false;
+        }
+        if (chunk.end > parent.end) {
+            ReportDamage(Damage::ChunkOverrun);
         }
         if (chunk.id == id) {
             found = chunk;
@@ -325,8 +428,13 @@ bool Reader3DS::Read3DS() {
         ReportError("Reader3DS::Read3DS - wrong file format");
         return false;
     }
+    // Real files end with their main chunk; one that ends before it was cut.
+    if (main.end > size) {
+        ReportDamage(Damage::FileCut);
+    }
     Chunk editor;
     if (!FindChunk(CHUNK_EDITOR, main, editor)) {
+        ReportError("Reader3DS::Read3DS - no editor chunk in the main chunk");
         return false;
     }
 
@@ -338,16 +446,26 @@ bool Reader3DS::Read3DS() {
     }
 
     // Only the first sub-chunk after the name decides what the object is;
-    // cameras and anything else are skipped whole.
+    // cameras and anything else are skipped whole. A name longer than the
+    // kept limit is cut, and the rest of it skipped, so that the object's
+    // first sub-chunk is read where it lies: exporters write long names.
     GotoChunkStart(editor);
     while (FindChunk(CHUNK_OBJECT, editor, chunk)) {
         currentObjectName[0] = '\0';
-        ReadString(currentObjectName, OBJECT_NAME_SIZE - 1);
+        const unsigned kept = ReadString(currentObjectName, OBJECT_NAME_SIZE - 1);
+        if (kept == OBJECT_NAME_SIZE - 2 && cursor > 0 && data[cursor - 1] != 0) {
+            SkipStringRest(chunk.end);
+        }
         const std::uint32_t headerAt = cursor;
         Chunk first = ReadChunk();
-        if (MovesForward(first, headerAt)) {
+        if (!MovesForward(first, headerAt)) {
+            NoteEarlyStop(chunk, headerAt);
+        } else {
             // Keep the object's contents inside the object, so that no byte
             // is read as part of two objects' meshes.
+            if (first.end > chunk.end) {
+                ReportDamage(Damage::ChunkOverrun);
+            }
             first.end = std::min(first.end, chunk.end);
             if (first.id == CHUNK_MESH) {
                 ReadMesh(first);

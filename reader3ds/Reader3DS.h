@@ -4,12 +4,19 @@
 // bounds-checked reads, and fills the meshes, materials and lights of its
 // SceneImporter base. Pure CPU code: no GL, no SDL.
 //
-// Errors: LoadFile returns false; ReportError receives a "Reader3DS::..." text
-// and neither shows nor prints it. The last text is kept for GetLastError.
-// Any input, however malformed, loads in bounded time without reading
-// outside the buffer: a chunk that would not move the walk forward (length
-// below 6, a header cut off by the end of the file) ends the search among its
-// siblings, and lists never reach past the end of their own chunk.
+// Errors: LoadFile returns false when the file cannot be read or is no 3DS
+// file at all; ReportError receives a "Reader3DS::..." text and neither
+// shows nor prints it. The last text is kept for GetLastError.
+//
+// Damage: any input, however malformed, loads in bounded time without
+// reading outside the buffer: a chunk that would not move the walk forward
+// (length below 6, a header cut off by the end of the file) ends the search
+// among its siblings, and lists never reach past the end of their own chunk.
+// Such a file still loads with what could be read (callers and stored files
+// rely on that leniency), but nothing is dropped in silence: each kind of
+// damage met is printed once to standard output at the end of the load
+// ("Reader3DS::LoadFile - damaged file: ..."), GetDamage names the kinds and
+// GetLastError holds the last of those lines.
 //
 // Usage: Reader3DS reader; if (reader.LoadFile("data/allt.3ds")) { ... GetMesh(i) ... }
 #pragma once
@@ -82,6 +89,25 @@ public:
 
     enum class SeekMode { Absolute, Relative };
 
+    // Kinds of damage a load works around; GetDamage ORs their bits.
+    enum class Damage : std::uint32_t {
+        ChunkLength = 1u << 0,     // a chunk shorter than its own header
+        ChunkOverrun = 1u << 1,    // a chunk reaching past the chunk that holds it
+        FileCut = 1u << 2,         // the file ends before its main chunk does
+        ListCut = 1u << 3,         // a list holding fewer entries than its count
+        DroppedFaces = 1u << 4,    // faces naming vertices that do not exist
+        DroppedGroups = 1u << 5,   // face material groups naming unknown materials or faces
+        DroppedUVs = 1u << 6,      // texture coordinates beyond the vertex list
+        DroppedMaterial = 1u << 7,  // a material whose reflection map lacks its file name
+    };
+    static constexpr Damage ALL_DAMAGE[] = {Damage::ChunkLength,  Damage::ChunkOverrun,  Damage::FileCut,
+                                            Damage::ListCut,      Damage::DroppedFaces,  Damage::DroppedGroups,
+                                            Damage::DroppedUVs,   Damage::DroppedMaterial};
+    // Short stable name of a kind ("chunk-length", ...), for tools.
+    static const char* DamageName(Damage kind);
+    // The line printed for a kind (without the line end).
+    static std::string DamageMessage(Damage kind);
+
     Reader3DS() = default;
     ~Reader3DS() override = default;
 
@@ -103,9 +129,15 @@ public:
 
     // Last text given to ReportError since the last load began; empty if none.
     const std::string& GetLastError() const { return lastError; }
+    // Kinds of damage the last load worked around (bits of Damage); 0 for a
+    // clean file and for a refused one.
+    std::uint32_t GetDamage() const { return damage; }
+    bool HasDamage(Damage kind) const { return (damage & static_cast<std::uint32_t>(kind)) != 0; }
 
 protected:
     void ReportError(std::string_view message);
+    // Records a kind of damage; printed once at the end of the load.
+    void ReportDamage(Damage kind) { damage |= static_cast<std::uint32_t>(kind); }
 
     // Bounded little-endian reads at the cursor: a value that does not end
     // strictly before the end of the buffer reads as 0 and leaves the cursor.
@@ -140,7 +172,17 @@ protected:
     bool MovesForward(const Chunk& chunk, std::uint32_t headerAt) const;
     // How many entries of `width` bytes, of the `count` a list claims, lie
     // between the cursor and the end of the list's chunk (and of the buffer).
-    std::uint32_t EntriesInChunk(const Chunk& chunk, std::uint32_t count, std::uint32_t width) const;
+    // Fewer than claimed is damage.
+    std::uint32_t EntriesInChunk(const Chunk& chunk, std::uint32_t count, std::uint32_t width);
+    // Calls handle(sub) for each sub-chunk of parent from offset `from` on,
+    // with the cursor at the sub-chunk's data, until the parent's end or
+    // until handle returns false. A sub-chunk that is too short or reaches
+    // past the parent ends the walk and is noted as damage.
+    template <class Handle>
+    void ForEachSubChunk(const Chunk& parent, std::uint32_t from, Handle&& handle);
+    // The walk among parent's sub-chunks stopped at a header that did not
+    // move it forward; notes the damage, if that is what it was.
+    void NoteEarlyStop(const Chunk& parent, std::uint32_t headerAt);
 
     char currentObjectName[OBJECT_NAME_SIZE] = {};
     std::vector<std::uint8_t> data;  // the whole file while a load runs, empty otherwise
@@ -151,11 +193,18 @@ private:
     // Walks the buffer that LoadFile or LoadFromMemory filled, then releases it.
     bool LoadBuffer();
     bool CanRead(std::uint32_t width) const;
+    // Moves the cursor past the rest of the text it stands in and its
+    // terminating zero, but not beyond end.
+    void SkipStringRest(std::uint32_t end);
+    // Prints and records one line per kind of damage met; clears them when
+    // the walk was refused.
+    void FinishDamageReport(bool walked);
     // FindMaterial through a name index, for the face material groups: a
     // file with many groups and many materials must not take quadratic time.
     const Material* FindGroupMaterial(const char* name);
 
     std::string lastError;
+    std::uint32_t damage = 0;  // bits of Damage met by the current or last load
     std::unordered_map<std::string, std::uint32_t> materialsByName;  // first position of each name
     std::size_t indexedMaterials = 0;                                // materials the index covers
 };

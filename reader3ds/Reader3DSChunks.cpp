@@ -35,6 +35,32 @@ float UnitRange(float value) {
 
 }  // namespace
 
+// Moves by whole chunks from `from` to the parent's end. The next header is
+// always read where the previous chunk ends, so the walk cannot loop.
+template <class Handle>
+void Reader3DS::ForEachSubChunk(const Chunk& parent, std::uint32_t from, Handle&& handle) {
+    std::uint32_t next = from;
+    while (next < parent.end) {
+        Seek(next, SeekMode::Absolute);
+        if (cursor != next) {
+            return;  // the parent reaches past the end of the file
+        }
+        const Chunk sub = ReadChunk();
+        if (!MovesForward(sub, next)) {
+            NoteEarlyStop(parent, next);
+            return;
+        }
+        if (sub.end > parent.end) {
+            ReportDamage(Damage::ChunkOverrun);
+            return;
+        }
+        if (!handle(sub)) {
+            return;
+        }
+        next = sub.end;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Meshes
 // ---------------------------------------------------------------------------
@@ -43,10 +69,7 @@ void Reader3DS::ReadMesh(const Chunk& chunk) {
     Mesh mesh;
     mesh.SetName(currentObjectName);
 
-    GotoChunkStart(chunk);
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    ForEachSubChunk(chunk, chunk.start, [&](const Chunk& sub) {
         switch (sub.id) {
         case CHUNK_VERTICES: {
             const std::uint32_t count = EntriesInChunk(sub, ReadShort(), VERTEX_BYTES);
@@ -68,6 +91,8 @@ void Reader3DS::ReadMesh(const Chunk& chunk) {
             const std::uint32_t count = EntriesInChunk(sub, ReadShort(), TEXCOORD_BYTES);
             if (mesh.GetVertexCount() == 0) {
                 mesh.SetVertexArraySize(count);
+            } else if (count > mesh.GetVertexCount()) {
+                ReportDamage(Damage::DroppedUVs);
             }
             for (std::uint32_t i = 0; i < count; ++i) {
                 const float u = ReadFloat();
@@ -91,12 +116,17 @@ void Reader3DS::ReadMesh(const Chunk& chunk) {
         default:
             break;
         }
-        GotoChunkEnd(sub);
-        if (sub.end >= chunk.end) {
+        return true;
+    });
+
+    // The post-processing drops faces that name vertices the mesh lacks.
+    for (unsigned i = 0; i < mesh.GetTriangleCount(); ++i) {
+        const Face& face = mesh.GetFace(i);
+        const unsigned vertices = mesh.GetVertexCount();
+        if (face.a >= vertices || face.b >= vertices || face.c >= vertices) {
+            ReportDamage(Damage::DroppedFaces);
             break;
         }
-        headerAt = cursor;
-        sub = ReadChunk();
     }
     meshes.push_back(std::move(mesh));
 }
@@ -121,24 +151,27 @@ void Reader3DS::ReadFaceList(const Chunk& chunk, Mesh& mesh) {
         mesh.SetFace(face, i);
     }
 
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    ForEachSubChunk(chunk, cursor, [&](const Chunk& sub) {
         if (sub.id == CHUNK_FACE_MATERIAL) {
             char name[GROUP_MATERIAL_LIMIT] = {};
             ReadString(name, GROUP_MATERIAL_LIMIT);
             // A group naming no known material is skipped, and so is a face
             // number outside the face list.
-            if (const Material* material = FindGroupMaterial(name)) {
-                const unsigned position = mesh.AddMaterial(material->GetId());
-                const std::uint32_t numbers = EntriesInChunk(sub, ReadShort(), INDEX_BYTES);
-                for (std::uint32_t j = 0; j < numbers; ++j) {
-                    const std::uint16_t faceNumber = ReadShort();
-                    if (faceNumber < mesh.GetTriangleCount()) {
-                        Face face = mesh.GetFace(faceNumber);
-                        face.material = position;
-                        mesh.SetFace(face, faceNumber);
-                    }
+            const Material* material = FindGroupMaterial(name);
+            if (!material) {
+                ReportDamage(Damage::DroppedGroups);
+                return true;
+            }
+            const unsigned position = mesh.AddMaterial(material->GetId());
+            const std::uint32_t numbers = EntriesInChunk(sub, ReadShort(), INDEX_BYTES);
+            for (std::uint32_t j = 0; j < numbers; ++j) {
+                const std::uint16_t faceNumber = ReadShort();
+                if (faceNumber < mesh.GetTriangleCount()) {
+                    Face face = mesh.GetFace(faceNumber);
+                    face.material = position;
+                    mesh.SetFace(face, faceNumber);
+                } else {
+                    ReportDamage(Damage::DroppedGroups);
                 }
             }
         } else if (sub.id == CHUNK_SMOOTHING) {
@@ -151,10 +184,8 @@ void Reader3DS::ReadFaceList(const Chunk& chunk, Mesh& mesh) {
                 mesh.SetFace(face, i);
             }
         }
-        GotoChunkEnd(sub);
-        headerAt = cursor;
-        sub = ReadChunk();
-    }
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -164,10 +195,8 @@ void Reader3DS::ReadFaceList(const Chunk& chunk, Mesh& mesh) {
 void Reader3DS::ReadMaterial(const Chunk& chunk) {
     Material material;
 
-    GotoChunkStart(chunk);
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    bool dropped = false;
+    ForEachSubChunk(chunk, chunk.start, [&](const Chunk& sub) {
         switch (sub.id) {
         case CHUNK_MAT_NAME: {
             char name[MATERIAL_NAME_LIMIT] = {};
@@ -225,7 +254,9 @@ void Reader3DS::ReadMaterial(const Chunk& chunk) {
             GotoChunkEnd(percent);
             if (ReadChunk().id != CHUNK_MAP_FILE) {
                 ReportError("Reader3DS::ReadMaterial - error, expected chunk not found");
-                return;
+                ReportDamage(Damage::DroppedMaterial);
+                dropped = true;
+                return false;
             }
             char name[REFLECTION_FILE_LIMIT] = {};
             ReadString(name, REFLECTION_FILE_LIMIT);
@@ -237,9 +268,10 @@ void Reader3DS::ReadMaterial(const Chunk& chunk) {
         default:
             break;
         }
-        GotoChunkEnd(sub);
-        headerAt = cursor;
-        sub = ReadChunk();
+        return true;
+    });
+    if (dropped) {
+        return;
     }
 
     materials.push_back(std::move(material));
@@ -247,10 +279,7 @@ void Reader3DS::ReadMaterial(const Chunk& chunk) {
 }
 
 void Reader3DS::ReadMap(const Chunk& chunk, TextureMap& map) {
-    GotoChunkStart(chunk);
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    ForEachSubChunk(chunk, chunk.start, [&](const Chunk& sub) {
         switch (sub.id) {
         case CHUNK_PERCENT_INT:
             map.strength = ReadPercentage(sub);
@@ -273,10 +302,8 @@ void Reader3DS::ReadMap(const Chunk& chunk, TextureMap& map) {
         default:  // rotation and filtering among them
             break;
         }
-        GotoChunkEnd(sub);
-        headerAt = cursor;
-        sub = ReadChunk();
-    }
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -292,9 +319,7 @@ void Reader3DS::ReadLight(const Chunk& chunk) {
     light.position.y = ReadFloat();
     light.position.z = ReadFloat();
 
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    ForEachSubChunk(chunk, cursor, [&](const Chunk& sub) {
         if (sub.id >= CHUNK_COLOR_FLOAT && sub.id <= CHUNK_COLOR_FLOAT_GAMMA) {
             light.color = ReadColor(sub);
         } else if (sub.id == CHUNK_SPOTLIGHT) {
@@ -304,29 +329,19 @@ void Reader3DS::ReadLight(const Chunk& chunk) {
             light.hotspot = ReadFloat();
             light.falloff = ReadFloat();
         }
-        GotoChunkEnd(sub);
-        if (sub.end >= chunk.end) {
-            break;
-        }
-        headerAt = cursor;
-        sub = ReadChunk();
-    }
+        return true;
+    });
     lights.push_back(std::move(light));
 }
 
 // Animation tracks are walked over but nothing of them is kept: no mesh,
 // material or light depends on the keyframer.
 void Reader3DS::ReadKeyframeNode(const Chunk& chunk) {
-    GotoChunkStart(chunk);
-    std::uint32_t headerAt = cursor;
-    Chunk sub = ReadChunk();
-    while (MovesForward(sub, headerAt) && sub.end <= chunk.end) {
+    ForEachSubChunk(chunk, chunk.start, [&](const Chunk& sub) {
         if (sub.id == CHUNK_NODE_NAME) {
             char name[NODE_NAME_LIMIT] = {};
             ReadString(name, NODE_NAME_LIMIT);
         }
-        GotoChunkEnd(sub);
-        headerAt = cursor;
-        sub = ReadChunk();
-    }
+        return true;
+    });
 }

@@ -5,8 +5,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "platform/Platform.h"
 #include "common/Screen.h"
+#include "platform/Platform.h"
 #include "shell/Timeline.h"
 
 using platform::MessageIcon;
@@ -117,7 +117,10 @@ void Shell::windowProc(const platform::Event& event)
     case Type::Minimized: active = false; break;
     case Type::Restored: active = true; break;
     case Type::KeyDown:
-        if (event.key >= 0 && event.key < 256) keyDown[event.key] = true;
+        if (event.key >= 0 && event.key < 256) {
+            keyDown[event.key] = true;
+            keyTapped[event.key] = true;
+        }
         break;
     case Type::KeyUp:
         if (event.key >= 0 && event.key < 256) keyDown[event.key] = false;
@@ -138,20 +141,27 @@ bool Shell::mainLoopPass()
         windowProc(event);
         return true;
     }
+    // A key counts while held, and once after a press whose release came
+    // before this step: press and release can both arrive within one frame.
+    const auto pressed = [this](int code) { return keyDown[code] || keyTapped[code]; };
+    // Space and F1 act once per key-down message; auto-repeat sends more.
+    const auto takePress = [this](int code) { keyDown[code] = keyTapped[code] = false; };
     bool ending = false;
     if (active) {
-        if (keyDown[platform::vk::ESCAPE] || keyDown[platform::vk::KEY_Q]) ending = true;
-        if (keyDown[platform::vk::SPACE]) {
-            // One key-down message, one flip; auto-repeat sends more.
-            keyDown[platform::vk::SPACE] = false;
+        if (pressed(platform::vk::ESCAPE) || pressed(platform::vk::KEY_Q)) ending = true;
+        if (pressed(platform::vk::SPACE)) {
+            takePress(platform::vk::SPACE);
             paused = !paused;
         } else {
             if (!paused) show.drawFrame();
             platform.swapBuffers();
         }
     }
-    if (keyDown[platform::vk::F1]) {
-        keyDown[platform::vk::F1] = false;
+    const bool switchWindow = pressed(platform::vk::F1);
+    // This step has seen every press so far; held keys stay in keyDown.
+    keyTapped.fill(false);
+    if (switchWindow) {
+        takePress(platform::vk::F1);
         closeWindow();
         fullScreen = !fullScreen;
         if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) {

@@ -28,6 +28,9 @@ ViewSize viewSizeFor(int width, int height);
 class Shell {
 public:
     std::array<bool, 256> keyDown{};  // indexed by virtual-key code
+    // Keys pressed since the last frame step, kept even when released before
+    // that step ran, so a quick tap is never lost on a slow machine.
+    std::array<bool, 256> keyTapped{};
     bool active = true;               // false while minimised
     bool fullScreen = true;           // full screen unless refused or switched
     bool paused = false;              // while true no frame is drawn

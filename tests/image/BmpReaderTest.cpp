@@ -112,7 +112,9 @@ TEST(BmpReader, HostileSizesRefusedBeforeAllocation)
         std::int32_t width, height;
     };
     const Case cases[] = {
-        {0, 4}, {4, 0}, {-4, 4}, {4, -4},   // empty and negative (top-down) pictures
+        {0, 4}, {4, 0}, {-4, 4},            // empty pictures and a negative width
+        {4, -16385},                         // top-down, beyond the largest side
+        {4, static_cast<std::int32_t>(0x80000000u)},  // most negative height: no absolute value in 32 bits
         {16385, 1}, {1, 16385},              // beyond the largest side
         {65536, 65536},                      // 32-bit byte count wraps to 0
         {0x7fffffff, 0x7fffffff},            // 64-bit count still absurd
@@ -135,7 +137,7 @@ TEST(BmpReader, HostileSizesRefusedBeforeAllocation)
 TEST(BmpReader, EveryTruncationFailsWithoutReadingPastTheEnd)
 {
     const Bytes whole = testpictures::bmp24(4, 2, Bytes(24, 7));
-    constexpr std::size_t HEADER_FIELDS_END = 30;  // width, height, planes, bits per pixel
+    constexpr std::size_t HEADER_FIELDS_END = 54;  // file header and 40-byte information header
     for (std::size_t length = 0; length < whole.size(); ++length) {
         const Bytes prefix(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         Image picture;
@@ -150,4 +152,169 @@ TEST(BmpReader, EveryTruncationFailsWithoutReadingPastTheEnd)
     bool ok = false;
     decodeCaptured(picture, whole, ok);
     EXPECT_TRUE(ok);
+}
+
+// ---------------------------------------------------------------------------
+// Files as other programs write them: padded rows, larger headers, colour
+// tables and profiles before the pixels, top-down rows.
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Top-first RGB pixels, every byte different and none like the padding or
+// gap bytes the writer fills in, so any shift or stray byte shows.
+Bytes numbered(int width, int height)
+{
+    Bytes pixels(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint8_t>(1 + i % 200);
+    }
+    return pixels;
+}
+
+// The rgba buffer the reader must make from top-first pixels: top row first,
+// each row right to left, alpha 255. Built from the written pixels alone.
+Bytes expectedRgba(int width, int height, const Bytes& topFirst)
+{
+    Bytes out;
+    for (int y = 0; y < height; ++y) {
+        for (int x = width - 1; x >= 0; --x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+            out.insert(out.end(), {topFirst[at], topFirst[at + 1], topFirst[at + 2], 255});
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(BmpLayout, EveryLayoutDecodesToThePixelsWritten)
+{
+    struct Case {
+        const char* what;
+        int width, height;
+        testpictures::BmpLayout layout;
+    };
+    const Case cases[] = {
+        {"5 x 3, rows padded by 1 byte", 5, 3, {}},
+        {"7 x 2, rows padded by 3 bytes", 7, 2, {}},
+        {"6 x 2, rows padded by 2 bytes", 6, 2, {}},
+        {"108-byte information header", 5, 3, {108, 0, false, 0}},
+        {"124-byte information header", 5, 3, {124, 0, false, 0}},
+        {"colour table of 256 entries before the pixels", 4, 2, {40, 1024, false, 0}},
+        {"profile and a gap after a 124-byte header", 3, 3, {124, 3000, false, 0}},
+        {"top-down, padded", 5, 3, {40, 0, true, 0}},
+        {"top-down, 124-byte header", 2, 4, {124, 0, true, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes pixels = numbered(c.width, c.height);
+        Image picture;
+        bool ok = false;
+        const std::string out =
+            decodeCaptured(picture, testpictures::bmpLaidOut(c.width, c.height, pixels, c.layout), ok);
+        ASSERT_TRUE(ok) << out;
+        EXPECT_EQ(picture.width, c.width);
+        EXPECT_EQ(picture.height, c.height);
+        EXPECT_EQ(picture.rgb, testpictures::bottomFirst(c.width, c.height, pixels));
+        EXPECT_EQ(picture.rgba, expectedRgba(c.width, c.height, pixels));
+    }
+}
+
+// The last row's padding is not needed: some writers leave it off.
+TEST(BmpLayout, MissingPaddingAfterTheLastRowIsAccepted)
+{
+    const Bytes pixels = numbered(5, 2);
+    Bytes file = testpictures::bmp24(5, 2, pixels);
+    file.resize(file.size() - 1);
+    Image picture;
+    bool ok = false;
+    decodeCaptured(picture, file, ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(picture.rgb, testpictures::bottomFirst(5, 2, pixels));
+    file.resize(file.size() - 1);  // now a pixel byte is missing
+    const std::string out = decodeCaptured(picture, file, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(out, "Width of test.bmp: 5\nHeight of test.bmp: 2\nError reading image data from test.bmp.\n");
+}
+
+// Files that must be refused, each with the one line that says why.
+TEST(BmpLayout, UnreadableFilesRefusedWithTheirReason)
+{
+    const Bytes pixels = numbered(4, 2);
+    const Bytes good = testpictures::bmp24(4, 2, pixels);
+    const auto with = [&](std::size_t at, std::initializer_list<std::uint8_t> bytes) {
+        Bytes file = good;
+        std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(at));
+        return file;
+    };
+    const auto compressed = [&](std::uint32_t code) {
+        testpictures::BmpLayout layout;
+        layout.compression = code;
+        return testpictures::bmpLaidOut(4, 2, pixels, layout);
+    };
+    const std::string sizes = "Width of test.bmp: 4\nHeight of test.bmp: 2\n";
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::string printed;
+    };
+    const Case cases[] = {
+        {"signature MB", with(0, {'M', 'B'}), "Signature of test.bmp is not BM\n"},
+        {"a PNG signature", with(0, {0x89, 'P'}), "Signature of test.bmp is not BM\n"},
+        {"12-byte core header", with(14, {12, 0, 0, 0}), "Information header of test.bmp is too small: 12\n"},
+        {"run-length compression", compressed(1), sizes + "Compression of test.bmp is not none: 1\n"},
+        {"bit-field compression", compressed(3), sizes + "Compression of test.bmp is not none: 3\n"},
+        {"pixel offset inside the headers", with(10, {40, 0, 0, 0}),
+         sizes + "Pixel offset of test.bmp lies inside the headers: 40\n"},
+        {"pixel offset inside a 124-byte header", with(14, {124, 0, 0, 0}),
+         sizes + "Pixel offset of test.bmp lies inside the headers: 54\n"},
+        {"pixel offset just past the end", with(10, {79, 0, 0, 0}),
+         sizes + "Pixel offset of test.bmp lies past the end of the file: 79\n"},
+        {"pixel offset at the end, no pixels", with(10, {78, 0, 0, 0}),
+         sizes + "Error reading image data from test.bmp.\n"},
+        {"pixel offset far past the end", with(10, {0, 0, 0, 0x80}),
+         sizes + "Pixel offset of test.bmp lies past the end of the file: 2147483648\n"},
+        {"pixel offset leaving too few bytes", with(10, {60, 0, 0, 0}),
+         sizes + "Error reading image data from test.bmp.\n"},
+    };
+    ASSERT_EQ(good.size(), 78u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Image picture;
+        bool ok = true;
+        EXPECT_EQ(decodeCaptured(picture, c.file, ok), c.printed);
+        EXPECT_FALSE(ok);
+    }
+}
+
+// A refused file must not leave sizes that disagree with the buffers: the
+// record keeps the previous picture whole (or stays empty).
+TEST(BmpLayout, RefusedFileLeavesThePreviousPictureWhole)
+{
+    const Bytes pixels = numbered(3, 2);
+    const Bytes bad[] = {
+        testpictures::bmpHeader(8, 8, 1, 24, 10),   // sizes read, pixels short
+        testpictures::bmpHeader(16, 4, 1, 8, 64),   // sizes read, wrong depth
+        Bytes{'B', 'M', 0, 0},                       // cut short
+    };
+    for (const Bytes& file : bad) {
+        Image fresh;
+        bool ok = true;
+        decodeCaptured(fresh, file, ok);
+        ASSERT_FALSE(ok);
+        EXPECT_EQ(fresh.width, 0);
+        EXPECT_EQ(fresh.height, 0);
+        EXPECT_TRUE(fresh.rgb.empty() && fresh.rgba.empty());
+
+        Image reused;
+        decodeCaptured(reused, testpictures::bmp24(3, 2, pixels), ok);
+        ASSERT_TRUE(ok);
+        decodeCaptured(reused, file, ok);
+        ASSERT_FALSE(ok);
+        EXPECT_EQ(reused.width, 3);
+        EXPECT_EQ(reused.height, 2);
+        EXPECT_EQ(reused.rgb, testpictures::bottomFirst(3, 2, pixels));
+        EXPECT_EQ(reused.rgba, expectedRgba(3, 2, pixels));
+    }
 }

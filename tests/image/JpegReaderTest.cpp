@@ -175,3 +175,29 @@ TEST(JpegReader, FourChannelFileRefused)
     EXPECT_FALSE(ok);
     EXPECT_TRUE(printed(out, "Channels of test.jpg not supported: 4\n"));
 }
+
+// A refused file must not leave sizes that disagree with the buffers: the
+// record keeps the previous picture whole. A cut-short file is the case
+// that fails after the decoder has begun writing pixels.
+TEST(JpegReader, RefusedFileLeavesThePreviousPictureWhole)
+{
+    const Bytes grey = {10, 20, 30, 40};
+    const Bytes big = testpictures::jpeg(16, 16, 3, testpictures::quadrants(16, RED, GREEN, BLUE, YELLOW));
+    const Bytes bad[] = {
+        Bytes(big.begin(), big.begin() + static_cast<std::ptrdiff_t>(big.size() * 3 / 4)),  // cut short
+        testpictures::jpeg(8, 8, 4, Bytes(256, 100)),                                         // four channels
+        Bytes(100, 0x55),                                                                     // not a JPEG
+    };
+    for (const Bytes& file : bad) {
+        JPGImage picture;
+        bool ok = false;
+        decodeCaptured(picture, testpictures::jpeg(4, 1, 1, grey), ok);
+        ASSERT_TRUE(ok);
+        decodeCaptured(picture, file, ok);
+        ASSERT_FALSE(ok);
+        EXPECT_EQ(picture.width, 4u);
+        EXPECT_EQ(picture.height, 1u);
+        EXPECT_EQ(picture.rgb, (Bytes{10, 10, 10, 20, 20, 20, 30, 30, 30, 40, 40, 40}));
+        EXPECT_EQ(picture.rgba, (Bytes{40, 40, 40, 255, 30, 30, 30, 255, 20, 20, 20, 255, 10, 10, 10, 255}));
+    }
+}

@@ -1,6 +1,7 @@
 // PictureFiles.cpp: BMP and JPEG writers for the image tests.
 #include "PictureFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,17 +47,51 @@ Bytes bmpHeader(std::int32_t width, std::int32_t height, std::uint16_t planes, s
 
 Bytes bmp24(int width, int height, const Bytes& topFirstRgb)
 {
-    Bytes out = bmpHeader(width, height, 1, 24, static_cast<std::size_t>(width) * height * 3);
-    // BMP rows run bottom first, pixels blue, green, red.
+    return bmpLaidOut(width, height, topFirstRgb, BmpLayout{});
+}
+
+Bytes bmpLaidOut(int width, int height, const Bytes& topFirstRgb, const BmpLayout& layout)
+{
+    constexpr std::uint8_t PAD = 0xEE;
+    constexpr std::uint8_t GAP = 0xCC;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    const std::size_t stride = (rowBytes + 3) / 4 * 4;
+    const std::size_t headers = 14 + layout.infoSize;
+    const std::size_t pixelsAt = headers + layout.gap;
+    Bytes out(pixelsAt + stride * height, PAD);
+    std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(pixelsAt), GAP);
+    std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(headers), 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 2, static_cast<std::uint32_t>(out.size()));
+    put32(out, 10, static_cast<std::uint32_t>(pixelsAt));
+    put32(out, 14, layout.infoSize);
+    put32(out, 18, static_cast<std::uint32_t>(width));
+    put32(out, 22, static_cast<std::uint32_t>(layout.topDown ? -height : height));
+    put16(out, 26, 1);
+    put16(out, 28, 24);
+    put32(out, 30, layout.compression);
+    // File rows run bottom first (top first when top-down), pixels blue, green, red.
     for (int row = 0; row < height; ++row) {
-        const int sourceRow = height - 1 - row;
+        const int sourceRow = layout.topDown ? row : height - 1 - row;
         for (int x = 0; x < width; ++x) {
             const std::uint8_t* from = &topFirstRgb[(static_cast<std::size_t>(sourceRow) * width + x) * 3];
-            std::uint8_t* to = &out[54 + (static_cast<std::size_t>(row) * width + x) * 3];
+            std::uint8_t* to = &out[pixelsAt + static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(x) * 3];
             to[0] = from[2];
             to[1] = from[1];
             to[2] = from[0];
         }
+    }
+    return out;
+}
+
+Bytes bottomFirst(int width, int height, const Bytes& topFirstRgb)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    Bytes out;
+    for (int row = height - 1; row >= 0; --row) {
+        const auto begin = topFirstRgb.begin() + static_cast<std::ptrdiff_t>(row * rowBytes);
+        out.insert(out.end(), begin, begin + static_cast<std::ptrdiff_t>(rowBytes));
     }
     return out;
 }

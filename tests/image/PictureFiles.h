@@ -16,8 +16,24 @@ namespace testpictures {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A 24-bit BMP of width x height from top-first RGB pixels, rows unpadded.
+// A 24-bit BMP of width x height from top-first RGB pixels, laid out as the
+// show's own files are: 40-byte information header, pixels at byte 54,
+// bottom row first, rows padded to 4 bytes.
 Bytes bmp24(int width, int height, const Bytes& topFirstRgb);
+
+// Layout of a BMP beyond its pixels, for the files other programs write.
+struct BmpLayout {
+    std::uint32_t infoSize = 40;     // information header size: 40, 108 or 124
+    std::size_t gap = 0;             // bytes between the headers and the pixels (colour table, profile)
+    bool topDown = false;            // negative height, rows top first
+    std::uint32_t compression = 0;   // compression code written into the header
+};
+// A 24-bit BMP with the given layout. Row padding and the gap are filled
+// with bytes unlike any test pixel, so reading them as pixels shows.
+Bytes bmpLaidOut(int width, int height, const Bytes& topFirstRgb, const BmpLayout& layout);
+
+// The top-first RGB pixels reordered bottom row first: the order of Image::rgb.
+Bytes bottomFirst(int width, int height, const Bytes& topFirstRgb);
 // Just a BMP header with the given fields, followed by pixelBytes zero bytes.
 Bytes bmpHeader(std::int32_t width, std::int32_t height, std::uint16_t planes, std::uint16_t bpp,
                 std::size_t pixelBytes);

@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
+#include "ShowFiles.h"
 #include "platform/DataFolder.h"
 
 namespace fs = std::filesystem;
@@ -119,4 +121,13 @@ TEST_F(DataFolder, MissingNamedFolderLeavesEveryFileMissingInsteadOfFallingBackT
     fs::current_path(work);
     ASSERT_TRUE(platform::useDataFolder(root / "gone" / "data", error)) << error;
     EXPECT_FALSE(fs::exists("./data/logga.bmp"));
+}
+
+TEST(ShowDataFiles, SameListAsTheFileCheckerSoNoRenamedOrNewFileIsOverlooked)
+{
+    std::set<std::string> checked;
+    for (const check::ShowFile& file : check::SHOW_FILES) checked.insert(file.name);
+    const std::set<std::string> looked(platform::SHOW_DATA_FILES.begin(), platform::SHOW_DATA_FILES.end());
+    EXPECT_EQ(looked, checked);
+    EXPECT_EQ(looked.size(), platform::SHOW_DATA_FILES.size()) << "a name listed twice";
 }

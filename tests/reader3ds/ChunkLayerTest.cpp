@@ -122,7 +122,7 @@ TEST(LoadFailures, NotA3dsFileLoadsNothing) {
     EXPECT_EQ(reader.GetMeshCount(), 0u);
 }
 
-TEST(LoadFailures, MainWithoutEditorEmptiesArraysSilently) {
+TEST(LoadFailures, MainWithoutEditorEmptiesArraysAndSaysWhy) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); })));
     Writer3ds w;
@@ -130,7 +130,7 @@ TEST(LoadFailures, MainWithoutEditorEmptiesArraysSilently) {
     EXPECT_FALSE(reader.LoadFromMemory(w.bytes()));
     EXPECT_EQ(reader.GetMeshCount(), 0u);
     EXPECT_EQ(reader.GetMaterialCount(), 0u);
-    EXPECT_EQ(reader.GetLastError(), "");
+    EXPECT_EQ(reader.GetLastError(), "Reader3DS::Read3DS - no editor chunk in the main chunk");
 }
 
 TEST(LoadFailures, EmptyOrMissingFileKeepsEarlierContent) {
@@ -188,15 +188,48 @@ TEST(Walk, CameraObjectAddsNothing) {
     EXPECT_EQ(reader.GetMaterialCount(), 0u);
 }
 
-TEST(Walk, ObjectNameOver98CharactersIsCutAndObjectSkipped) {
+// Exporters write long names. The name is cut to the 98 characters kept,
+// but the rest of it must be skipped: read as a chunk header it would lose
+// the whole object.
+TEST(Walk, ObjectNameOver98CharactersIsCutButTheObjectKept) {
     const std::string longest(98, 'n');
+    const std::string longer = longest + "X";
+    const std::string veryLong(300, 'v');
     Reader3DS reader;
+    ::testing::internal::CaptureStdout();
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
         test3ds::writeMeshObject(w, longest, triangle());
-        test3ds::writeMeshObject(w, longest + "X", triangle());
+        test3ds::writeMeshObject(w, longer, triangle());
+        test3ds::writeMeshObject(w, veryLong, triangle());
+        test3ds::writeMeshObject(w, "After", triangle());
     })));
-    ASSERT_EQ(reader.GetMeshCount(), 1u);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(reader.GetMeshCount(), 4u);
     EXPECT_EQ(reader.GetMesh(0).GetName(), longest);
+    EXPECT_EQ(reader.GetMesh(1).GetName(), longest);
+    EXPECT_EQ(reader.GetMesh(2).GetName(), veryLong.substr(0, 98));
+    EXPECT_EQ(reader.GetMesh(3).GetName(), "After");
+    for (unsigned i = 0; i < 4; ++i) {
+        EXPECT_EQ(reader.GetMesh(i).GetTriangleCount(), 1u) << i;
+        EXPECT_EQ(reader.GetMesh(i).GetVertex(1).x, 1.0f) << i;
+    }
+    EXPECT_EQ(reader.GetDamage(), 0u);
+}
+
+// A long name with no terminator before the object's end must not carry
+// the skip into the next object.
+TEST(Walk, UnterminatedLongNameStopsAtItsObjectsEnd) {
+    Reader3DS reader;
+    ::testing::internal::CaptureStdout();
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
+        w.chunk(0x4000, [&] {
+            for (int i = 0; i < 120; ++i) w.u8('u');
+        });
+        test3ds::writeMeshObject(w, "Next", triangle());
+    })));
+    ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(reader.GetMeshCount(), 1u);
+    EXPECT_EQ(reader.GetMesh(0).GetName(), "Next");
 }
 
 TEST(Walk, LightWithColourAndSpotlight) {

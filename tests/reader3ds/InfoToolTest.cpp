@@ -74,3 +74,31 @@ TEST(InfoTool, AnyFailedFileGivesStatusOneAndTheReason) {
     std::filesystem::remove(good);
     std::filesystem::remove(bad);
 }
+
+// A damaged file loads, but the tool must say what was lost and exit 3, so
+// that a script can tell it from a clean file (0) and a refused one (1).
+TEST(InfoTool, DamagedFileNamesEachKindAndGivesStatusThree) {
+    test3ds::MeshData holes;
+    holes.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    holes.faces = {{0, 1, 2}, {0, 1, 5}};
+    holes.groups = {{"Nowhere", {0}}};
+    const std::string damaged = tempPath("damaged.3ds");
+    const std::string good = tempPath("clean.3ds");
+    ASSERT_TRUE(test3ds::writeFile(damaged, test3ds::makeFile([&](Writer3ds& w) {
+        test3ds::writeMeshObject(w, "Holes", holes);
+    })));
+    ASSERT_TRUE(test3ds::writeFile(good, test3ds::makeFile([](Writer3ds&) {})));
+
+    const ToolRun run = runTool(good + " " + damaged);
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.output.find(damaged + ": loaded\n"
+                                        "damaged faces\n"
+                                        "damaged face-groups\n"
+                                        "mesh Holes vertices 3 triangles 1 materials 0\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(runTool(good).status, 0);
+    EXPECT_EQ(runTool(damaged + " " + tempPath("missing.3ds")).status, 1);
+    std::filesystem::remove(damaged);
+    std::filesystem::remove(good);
+}

@@ -120,7 +120,8 @@ TEST(Materials, ReflectionMapWithoutFileNameDropsMaterialAndRenumbers) {
     ASSERT_NE(reader.FindMaterial("Third"), nullptr);
     EXPECT_EQ(reader.FindMaterial("Third")->GetId(), 1u);
     EXPECT_EQ(reader.GetMesh(0).GetMaterialIndex(0), 1u);
-    EXPECT_EQ(reader.GetLastError(), "Reader3DS::ReadMaterial - error, expected chunk not found");
+    EXPECT_TRUE(reader.HasDamage(Reader3DS::Damage::DroppedMaterial));
+    EXPECT_EQ(reader.GetLastError(), Reader3DS::DamageMessage(Reader3DS::Damage::DroppedMaterial));
 }
 
 TEST(Materials, ReflectionMapFileNames) {

@@ -113,6 +113,48 @@ TEST_F(MainLoop, QEndsTheLoopAndQuitMessageEndsItWithoutDrawing)
     EXPECT_EQ(otherShow.frames, 0);
 }
 
+TEST_F(MainLoop, QuickTapsOfEveryKeyAreSeenByTheNextFrameStep)
+{
+    // Press and release both waiting before the next frame step, as on a
+    // machine drawing ten frames a second.
+    ASSERT_TRUE(shell.openWindow("Quorl-H", 800, 600, 16, true));
+    const auto tap = [this](int code) {
+        fake.events.push_back(key(Type::KeyDown, code));
+        fake.events.push_back(key(Type::KeyUp, code));
+    };
+    tap(platform::vk::SPACE);
+    drain();
+    EXPECT_TRUE(shell.paused);
+    tap(platform::vk::SPACE);
+    drain();
+    EXPECT_FALSE(shell.paused);  // one flip per tap, not one per pass
+
+    const int windows = fake.windowsCreated;
+    tap(platform::vk::F1);
+    drain();
+    EXPECT_EQ(fake.windowsCreated, windows + 1);
+    EXPECT_FALSE(shell.fullScreen);
+
+    for (const int quitKey : {platform::vk::ESCAPE, platform::vk::KEY_Q}) {
+        FakePlatform otherFake;
+        CountingShow otherShow;
+        Shell other(otherFake, otherShow);
+        otherFake.events.push_back(key(Type::KeyDown, quitKey));
+        otherFake.events.push_back(key(Type::KeyUp, quitKey));
+        EXPECT_TRUE(other.mainLoopPass());
+        EXPECT_TRUE(other.mainLoopPass());
+        EXPECT_FALSE(other.mainLoopPass()) << "key " << quitKey;
+    }
+}
+
+TEST_F(MainLoop, HeldKeyKeepsActingAfterTheTapIsSeen)
+{
+    fake.events.push_back(key(Type::KeyDown, 70));
+    drain();
+    EXPECT_TRUE(shell.keyDown[70]);
+    EXPECT_FALSE(shell.keyTapped[70]);  // seen by the step, still held
+}
+
 TEST_F(MainLoop, KeyUpClearsAndOutOfRangeKeysAreIgnored)
 {
     fake.events.push_back(key(Type::KeyDown, 70));

@@ -1,15 +1,19 @@
 // 3dsinfo.cpp: quorl-h-3dsinfo FILE...: loads each 3DS file with the show's
 // own reader and prints what it found, so content authors can check a model
-// before the show loads it. Per file: a status line, then one line per mesh
-// and one per material. Exit status 0 when every load succeeded, 1 otherwise.
+// before the show loads it. Per file: a status line, one "damaged WHAT" line
+// per kind of damage the reader worked around, then one line per mesh and
+// one per material. Exit status 0 when every file loaded clean, 3 when all
+// loaded but some were damaged, 1 when any did not load.
 #include <cstdio>
 
 #include "reader3ds/Reader3DS.h"
 
 namespace {
 
-// Prints one file's report; true when the load succeeded.
-bool describe(const char* path) {
+enum class Outcome { Clean, Damaged, Failed };
+
+// Prints one file's report.
+Outcome describe(const char* path) {
     Reader3DS reader;
     const bool loaded = reader.LoadFile(path);
     if (loaded) {
@@ -18,6 +22,11 @@ bool describe(const char* path) {
         std::printf("%s: load failed\n", path);
     } else {
         std::printf("%s: load failed (%s)\n", path, reader.GetLastError().c_str());
+    }
+    for (const Reader3DS::Damage kind : Reader3DS::ALL_DAMAGE) {
+        if (reader.HasDamage(kind)) {
+            std::printf("damaged %s\n", Reader3DS::DamageName(kind));
+        }
     }
     // A failed walk may still have read something worth showing.
     for (unsigned i = 0; i < reader.GetMeshCount(); ++i) {
@@ -28,7 +37,10 @@ bool describe(const char* path) {
     for (unsigned i = 0; i < reader.GetMaterialCount(); ++i) {
         std::printf("material %s\n", reader.GetMaterial(i).GetName().c_str());
     }
-    return loaded;
+    if (!loaded) {
+        return Outcome::Failed;
+    }
+    return reader.GetDamage() != 0 ? Outcome::Damaged : Outcome::Clean;
 }
 
 }  // namespace
@@ -38,9 +50,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: quorl-h-3dsinfo FILE...\n");
         return 1;
     }
-    bool allLoaded = true;
+    bool anyFailed = false;
+    bool anyDamaged = false;
     for (int i = 1; i < argc; ++i) {
-        allLoaded = describe(argv[i]) && allLoaded;
+        const Outcome outcome = describe(argv[i]);
+        anyFailed = anyFailed || outcome == Outcome::Failed;
+        anyDamaged = anyDamaged || outcome == Outcome::Damaged;
     }
-    return allLoaded ? 0 : 1;
+    if (anyFailed) {
+        return 1;
+    }
+    return anyDamaged ? 3 : 0;
 }

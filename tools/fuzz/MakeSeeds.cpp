@@ -1,6 +1,8 @@
-// MakeSeeds.cpp: writes the fuzzer's seed corpus, small valid 3DS files that
-// between them use every chunk the reader knows, into the directory given as
-// the only argument. Run through `tools/fuzz/run-fuzz --make-seeds`.
+// MakeSeeds.cpp: writes the fuzzer's seed corpus into the directory given as
+// the only argument: small valid 3DS files that between them use every chunk
+// the reader knows, and files named damaged-*.3ds with one kind of damage
+// each, which the reader loads and reports. Run through
+// `tools/fuzz/run-fuzz --make-seeds`.
 #include <cstdio>
 #include <string>
 
@@ -103,5 +105,44 @@ int main(int argc, char** argv) {
         });
         return w.bytes();
     }());
+    // Exporters write long names; the object after the name must survive.
+    ok &= save(dir, "long-name.3ds", makeFile([](Writer3ds& w) {
+        test3ds::MeshData tri;
+        tri.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+        tri.faces = {{0, 1, 2}};
+        test3ds::writeMeshObject(w, std::string(140, 'L'), tri);
+    }));
+
+    // One kind of damage per file.
+    test3ds::MeshData holes;
+    holes.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    holes.faces = {{0, 1, 2}, {0, 1, 9}};
+    holes.uvs = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    holes.groups = {{"Nobody", {0}}};
+    ok &= save(dir, "damaged-faces-groups-uvs.3ds",
+               makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Holes", holes); }));
+    ok &= save(dir, "damaged-chunk-length.3ds", makeFile([](Writer3ds& w) {
+        w.chunk(0x4000, [&] {
+            w.str("Short");
+            w.chunk(0x4100, [&] {
+                w.chunk(0x4110, [&] { w.u16(3); for (int i = 0; i < 9; ++i) w.f32(i % 4 == 0 ? 1.0f : 0.0f); });
+                w.header(0x4170, 3);
+                w.chunk(0x4120, [&] { w.u16(1); w.u16(0); w.u16(1); w.u16(2); w.u16(0); });
+            });
+        });
+    }));
+    ok &= save(dir, "damaged-list-count.3ds", makeFile([](Writer3ds& w) {
+        w.chunk(0x4000, [&] {
+            w.str("Liar");
+            w.chunk(0x4100, [&] {
+                w.chunk(0x4110, [&] { w.u16(40); for (int i = 0; i < 9; ++i) w.f32(static_cast<float>(i)); });
+            });
+        });
+    }));
+    {
+        std::vector<std::uint8_t> cut = makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Cube", split.mesh); });
+        cut.resize(cut.size() * 2 / 3);
+        ok &= save(dir, "damaged-file-cut.3ds", cut);
+    }
     return ok ? 0 : 1;
 }
