@@ -116,10 +116,11 @@ public:
     // Modal Yes/No question; true for Yes.
     virtual bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
 
-    // Plays the music file once from the start in the background. Starting
-    // it again while it already plays leaves it playing as it was. Failures
-    // are silent: the show runs without music. Returns true when it plays.
-    virtual bool startMusic(const std::string& path) = 0;
+    // Plays the music file once in the background, from positionMs
+    // milliseconds into the track (0: from the start). Starting it again
+    // while it already plays leaves it playing as it was. Failures are
+    // silent: the show runs without music. Returns true when it plays.
+    virtual bool startMusic(const std::string& path, uint32_t positionMs) = 0;
 };
 
 // The platform the show currently runs on (set by the program entry or a

@@ -3,8 +3,8 @@
 
 #include "platform/Platform.h"
 
-void startMusic(platform::Platform& platform)
+void startMusic(platform::Platform& platform, uint32_t positionMs)
 {
     // A failure is not reported: the show goes on silent.
-    platform.startMusic("data/musik.mp3");
+    platform.startMusic("data/musik.mp3", positionMs);
 }

@@ -31,11 +31,33 @@ void Timeline::loadShow()
     parts->setupBodies();
     kit->setLightPosition(0, 0, 1000);
     faderA->mode = FADE_IDLE;
-    startMusic(platform);
+    // A show that starts later holds the music back until it gets there.
+    const bool catchingUp = frame < startFrame;
+    if (!catchingUp) startMusic(platform, musicPosition());
     startClock();
     // Loaded after the clock started, so the first frame does not wait for it.
     kit->loadPicture("./data/logga.bmp");
     glColor3f(0.0f, 0.0f, 0.0f);
+    if (catchingUp) catchUp();
+}
+
+uint32_t Timeline::musicPosition() const
+{
+    return static_cast<uint32_t>(startFrame) * TICK_MS;
+}
+
+void Timeline::catchUp()
+{
+    // Every frame is drawn in order, since the show has memory (the intro's
+    // cycle counter, the wave, the bodies); none is shown, waited for or
+    // put in the title.
+    while (frame < startFrame) {
+        renderFrame();
+        ++frame;
+    }
+    glFinish();
+    startMusic(platform, musicPosition());
+    startClock();
 }
 
 void Timeline::renderFrame()

@@ -29,6 +29,7 @@ public:
 class Timeline final : public Show {
 public:
     int frame = 0;       // frames drawn so far
+    int startFrame = 0;  // the first frame shown; those before it are only computed
     FrameClock clock;    // startTick and lastTick of the 20 ms wait
     PartFlags flags;     // which part is on
     std::unique_ptr<RenderKit> kit;
@@ -46,6 +47,11 @@ public:
     void renderFrame();
     // The tick wait, the frame count and the frame-rate title.
     void finishFrame();
+    // Computes the frames up to startFrame without showing or waiting for
+    // them, then starts the music where startFrame falls and the clock.
+    void catchUp();
+    // Where in the track the music starts: startFrame at 20 ms a frame.
+    uint32_t musicPosition() const;
 
 private:
     platform::Platform& platform;

@@ -49,7 +49,7 @@ bool MusicPlayer::openOutput() {
     return true;
 }
 
-bool MusicPlayer::start(const std::string& path) {
+bool MusicPlayer::start(const std::string& path, uint32_t positionMs) {
     // Already started: the one copy plays on (or has finished) undisturbed.
     if (music_ != nullptr) return true;
     if (!openOutput()) return false;
@@ -58,7 +58,9 @@ bool MusicPlayer::start(const std::string& path) {
         std::printf("MUSIC: cannot load %s: %s\n", path.c_str(), Mix_GetError());
         return false;
     }
-    if (Mix_PlayMusic(music, 0) != 0) {
+    // Started at its position in one step, so no sound from the track's
+    // start slips out before a later seek.
+    if (Mix_FadeInMusicPos(music, 0, 0, positionMs / 1000.0) != 0) {
         std::printf("MUSIC: cannot play %s: %s\n", path.c_str(), Mix_GetError());
         Mix_FreeMusic(music);
         return false;

@@ -21,6 +21,7 @@
 // Needs: SDL2, SDL2_mixer.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct _Mix_Music;
@@ -35,10 +36,11 @@ public:
     MusicPlayer(const MusicPlayer&) = delete;
     MusicPlayer& operator=(const MusicPlayer&) = delete;
 
-    // Plays the file at path once from its start, unless the track was
-    // already started, in which case nothing changes. True when the track
-    // has been started (by this call or an earlier one).
-    bool start(const std::string& path);
+    // Plays the file at path once from positionMs milliseconds into it (0:
+    // from its start), unless the track was already started, in which case
+    // nothing changes. True when the track has been started (by this call
+    // or an earlier one).
+    bool start(const std::string& path, uint32_t positionMs = 0);
 
     // True once a start has succeeded.
     bool started() const { return music_ != nullptr; }

@@ -67,6 +67,13 @@ bool HeadlessPlatform::askYesNo(const std::string& text, const std::string& capt
     return true;
 }
 
+bool HeadlessPlatform::startMusic(const std::string& path, uint32_t positionMs)
+{
+    ++musicStartCount;
+    musicPosition = positionMs;
+    return SdlPlatform::startMusic(path, positionMs);
+}
+
 std::vector<uint8_t> HeadlessPlatform::readPicture() const
 {
     return surface.readRgb();

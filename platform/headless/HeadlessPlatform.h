@@ -27,6 +27,7 @@ public:
     void setTitle(const std::string& title) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool startMusic(const std::string& path, uint32_t positionMs) override;
 
     // The finished picture, 8-bit RGB, top row first.
     std::vector<uint8_t> readPicture() const;
@@ -37,6 +38,9 @@ public:
     const std::string& lastTitle() const { return title; }
     // Moves the virtual clock on, as a pause of that many milliseconds would.
     void advanceClock(uint32_t milliseconds) { now += milliseconds; }
+    // How many times the music was started, and the position of the last start, for tests.
+    int musicStarts() const { return musicStartCount; }
+    uint32_t lastMusicPosition() const { return musicPosition; }
 
 protected:
     uint32_t windowFlags(bool fullScreen) const override;
@@ -44,6 +48,8 @@ protected:
 private:
     uint32_t now = 0;
     std::string title;
+    int musicStartCount = 0;
+    uint32_t musicPosition = 0;
 };
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <strings.h>
 
 #include "platform/TickWait.h"
 #include "platform/audio/MusicPlayer.h"
@@ -26,6 +28,24 @@ uint32_t messageFlags(MessageIcon icon)
 }
 
 }  // namespace
+
+bool unaskedInvisibleDriver(std::string_view driver, const char* asked)
+{
+    const auto same = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+    };
+    if (!same(driver, "offscreen") && !same(driver, "dummy")) return false;
+    if (!asked) return true;
+    // SDL_VIDEODRIVER may list several drivers, separated by commas.
+    std::string_view list(asked);
+    while (!list.empty()) {
+        const size_t comma = list.find(',');
+        if (same(list.substr(0, comma), driver)) return false;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return true;
+}
 
 int virtualKeyOf(SDL_Keycode key)
 {
@@ -79,6 +99,13 @@ bool SdlPlatform::initialiseVideo()
     videoUp = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoUp) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
     return videoUp;
+}
+
+bool SdlPlatform::videoShowsNothing() const
+{
+    if (!videoUp) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && unaskedInvisibleDriver(driver, std::getenv("SDL_VIDEODRIVER"));
 }
 
 bool SdlPlatform::shutdownVideo()
@@ -259,9 +286,9 @@ bool SdlPlatform::askYesNo(const std::string& text, const std::string& caption, 
     return pressed == 1;
 }
 
-bool SdlPlatform::startMusic(const std::string& path)
+bool SdlPlatform::startMusic(const std::string& path, uint32_t positionMs)
 {
-    return music->start(path);
+    return music->start(path, positionMs);
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string_view>
 
 #include "platform/Platform.h"
 #include "platform/sdl/GlSurface.h"
@@ -40,7 +41,12 @@ public:
     void setTitle(const std::string& title) override;
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
-    bool startMusic(const std::string& path) override;
+    bool startMusic(const std::string& path, uint32_t positionMs) override;
+
+    // True when video is up on a driver that shows nothing (SDL's offscreen
+    // or dummy driver) that the person did not ask for through SDL_VIDEODRIVER:
+    // SDL falls back to them quietly when no display can be reached.
+    bool videoShowsNothing() const;
 
 protected:
     // Window flags beyond SDL_WINDOW_OPENGL for the two modes.
@@ -56,6 +62,10 @@ protected:
 private:
     std::unique_ptr<MusicPlayer> music;
 };
+
+// True when an SDL video driver of that name draws nowhere anyone can see
+// and asked (SDL_VIDEODRIVER's value, or null) does not name it.
+bool unaskedInvisibleDriver(std::string_view driver, const char* asked);
 
 // Win32 virtual-key code of an SDL key, or 0 for keys the show has no code for.
 int virtualKeyOf(SDL_Keycode key);

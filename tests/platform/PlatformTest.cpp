@@ -52,3 +52,20 @@ TEST(VirtualKeys, UnknownKeysGiveNoCode)
     EXPECT_EQ(platform::virtualKeyOf(SDLK_APPLICATION), 0);
     EXPECT_EQ(platform::virtualKeyOf(0x40000FFF), 0);
 }
+
+TEST(VideoDriver, DriversThatShowNothingAreRefusedUnlessAskedForByName)
+{
+    using platform::unaskedInvisibleDriver;
+    EXPECT_TRUE(unaskedInvisibleDriver("offscreen", nullptr)) << "SDL's quiet fallback without a display";
+    EXPECT_TRUE(unaskedInvisibleDriver("dummy", nullptr));
+    EXPECT_TRUE(unaskedInvisibleDriver("offscreen", ""));
+    EXPECT_TRUE(unaskedInvisibleDriver("offscreen", "x11"));
+    EXPECT_TRUE(unaskedInvisibleDriver("offscreen", "offscreenx")) << "a name must match whole";
+    EXPECT_TRUE(unaskedInvisibleDriver("dummy", "x11,offscreen"));
+    EXPECT_FALSE(unaskedInvisibleDriver("offscreen", "offscreen"));
+    EXPECT_FALSE(unaskedInvisibleDriver("offscreen", "OffScreen")) << "SDL reads the name in any case";
+    EXPECT_FALSE(unaskedInvisibleDriver("dummy", "x11,dummy"));
+    EXPECT_FALSE(unaskedInvisibleDriver("x11", nullptr));
+    EXPECT_FALSE(unaskedInvisibleDriver("wayland", "offscreen"));
+    EXPECT_FALSE(unaskedInvisibleDriver("kmsdrm", nullptr));
+}

@@ -20,11 +20,14 @@ public:
     std::vector<std::string> messages;  // "caption: text" of every dialog
     std::string title;
     int musicStarts = 0;
+    uint32_t musicPositionMs = 0;  // position of the last music start
+    int fullScreenAttempts = 0;    // createWindow calls that asked for full screen
 
     bool initialiseVideo() override { return true; }
     bool shutdownVideo() override { return true; }
     platform::WindowResult createWindow(const std::string&, int, int, int, bool fullScreen) override
     {
+        if (fullScreen) ++fullScreenAttempts;
         if (fullScreen && refuseFullScreen) return platform::WindowResult::FullScreenRefused;
         window = true;
         ++windowsCreated;
@@ -70,9 +73,10 @@ public:
         messages.push_back(caption + ": " + text);
         return answerYes;
     }
-    bool startMusic(const std::string&) override
+    bool startMusic(const std::string&, uint32_t positionMs) override
     {
         ++musicStarts;
+        musicPositionMs = positionMs;
         return false;
     }
 

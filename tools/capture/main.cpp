@@ -31,12 +31,12 @@ extern "C" {
 }
 
 #include "CaptureOptions.h"
-#include "DataFolder.h"
 #include "EncoderThread.h"
 #include "MusicTrack.h"
 #include "Progress.h"
 #include "VideoFile.h"
 #include "common/Screen.h"
+#include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
@@ -100,11 +100,11 @@ int main(int argc, char** argv)
 
     // The output name is taken before --data moves the working directory.
     const fs::path videoPath = fs::absolute(options.video);
-    DataFolder dataFolder;
     if (options.data.empty()) {
-        // The show reports each missing file itself and runs on without it.
-        if (!fs::is_directory("data")) say("no ./data folder");
-    } else if (!dataFolder.enter(options.data, "quorl-h-capture")) {
+        // ./data, else the installed data; the show reports each missing
+        // file itself and runs on without it.
+        platform::useShowData("quorl-h-capture");
+    } else if (!platform::useExistingDataFolder("quorl-h-capture", options.data)) {
         return 1;
     }
 

@@ -8,10 +8,9 @@
 // and prints one timing line per part drawn in A..B-1:
 //   part NAME frames N mean_ms X max_ms Y
 // The time is the drawing of the frame up to a finished picture (glFinish),
-// without the tick wait. The show reads its files from ./data; --data points
-// it elsewhere.
+// without the tick wait. The show reads its files from ./data, or else from
+// the installed data folder; --data points it elsewhere.
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -22,9 +21,9 @@
 #include <set>
 #include <string>
 
-#include "DataFolder.h"
 #include "PngFile.h"
 #include "common/Screen.h"
+#include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
@@ -114,11 +113,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorl-h-render: cannot make %s\n", options.out.c_str());
         return 1;
     }
-    DataFolder dataFolder;
     if (options.data.empty()) {
-        // The show reports each missing file itself and runs on without it.
-        if (!fs::is_directory("data")) std::fprintf(stderr, "quorl-h-render: no ./data folder\n");
-    } else if (!dataFolder.enter(options.data, "quorl-h-render")) {
+        // ./data, else the installed data; the show reports each missing
+        // file itself and runs on without it.
+        platform::useShowData("quorl-h-render");
+    } else if (!platform::useExistingDataFolder("quorl-h-render", options.data)) {
         return 1;
     }
     // Rendering makes no sound unless asked to.

@@ -1,0 +1,174 @@
+// DataFolder.cpp: the search for the show's data folder and the change of
+// working directory that points "data" at it.
+#include "platform/DataFolder.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#ifndef QUORL_DATA_FROM_BIN
+#define QUORL_DATA_FROM_BIN "../share/games/quorl-h/data"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+namespace {
+
+// The private folder holding the "data" link, removed again at exit.
+fs::path linkFolder;
+
+void removeLinkFolder()
+{
+    if (linkFolder.empty()) return;
+    std::error_code ignored;
+    fs::remove(linkFolder / "data", ignored);
+    fs::remove(linkFolder, ignored);
+    linkFolder.clear();
+}
+
+// A new folder only this process can have made (mkdtemp), or empty.
+fs::path makePrivateFolder()
+{
+    std::error_code error;
+    fs::path base = fs::temp_directory_path(error);
+    if (error) base = "/tmp";
+    std::string name = (base / "quorl-h-data-XXXXXX").string();
+    std::vector<char> buffer(name.begin(), name.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) return {};
+    return fs::path(buffer.data());
+}
+
+}  // namespace
+
+bool holdsShowData(const fs::path& folder)
+{
+    std::error_code error;
+    for (const std::string_view name : SHOW_DATA_FILES) {
+        if (fs::is_regular_file(folder / name, error)) return true;
+    }
+    return false;
+}
+
+fs::path executablePath()
+{
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return self;
+}
+
+fs::path installedDataFolder(const fs::path& executable)
+{
+    if (executable.empty()) return {};
+    return (executable.parent_path() / QUORL_DATA_FROM_BIN).lexically_normal();
+}
+
+DataSearch findShowData(const fs::path& workingFolder, const fs::path& executable)
+{
+    DataSearch search;
+    search.working = (workingFolder / "data").lexically_normal();
+    search.installed = installedDataFolder(executable);
+    if (holdsShowData(search.working)) {
+        search.chosen = search.working;
+    } else if (!search.installed.empty() && holdsShowData(search.installed)) {
+        search.chosen = search.installed;
+    }
+    return search;
+}
+
+std::string dataNotFoundMessage(std::string_view program, const DataSearch& search)
+{
+    std::string text(program);
+    text += ": the show's pictures, models and music are not in " + search.working.string();
+    if (!search.installed.empty()) text += " nor in " + search.installed.string();
+    text += ".\n";
+    text += std::string(program) + ": run it in the folder that holds data/, or give the folder with --data DIR.\n";
+    return text;
+}
+
+bool useDataFolder(const fs::path& folder, std::string& error)
+{
+    std::error_code code;
+    fs::path target = fs::absolute(folder, code).lexically_normal();
+    if (target.has_parent_path() && target.filename().empty()) target = target.parent_path();  // "dir/" names dir
+    if (code) {
+        error = "cannot resolve " + folder.string() + ": " + code.message();
+        return false;
+    }
+    const fs::path current = fs::current_path(code);
+    if (!code && fs::exists(target, code) && fs::equivalent(target, current / "data", code)) return true;
+    if (target.filename() == "data" && fs::is_directory(target, code)) {
+        fs::current_path(target.parent_path(), code);
+        if (code) {
+            error = "cannot enter " + target.parent_path().string() + ": " + code.message();
+            return false;
+        }
+        return true;
+    }
+    // Any other name, or no folder at all: a private folder whose "data"
+    // link points at it. A missing target leaves a dangling link, through
+    // which every file reads as missing.
+    removeLinkFolder();
+    const fs::path work = makePrivateFolder();
+    if (work.empty()) {
+        error = "cannot make a temporary folder";
+        return false;
+    }
+    linkFolder = work;
+    static const bool cleanupRegistered = std::atexit(removeLinkFolder) == 0;
+    (void)cleanupRegistered;
+    fs::create_directory_symlink(target, work / "data", code);
+    if (!code) fs::current_path(work, code);
+    if (code) {
+        error = "cannot link " + target.string() + ": " + code.message();
+        removeLinkFolder();
+        return false;
+    }
+    return true;
+}
+
+void useShowData(std::string_view program)
+{
+    std::error_code code;
+    const fs::path working = fs::current_path(code);
+    const DataSearch search = findShowData(code ? fs::path(".") : working, executablePath());
+    if (search.chosen.empty()) {
+        std::fputs(dataNotFoundMessage(program, search).c_str(), stderr);
+        return;
+    }
+    if (search.chosen == search.working) return;
+    std::string error;
+    if (!useDataFolder(search.chosen, error)) std::fprintf(stderr, "%s: %s\n", std::string(program).c_str(), error.c_str());
+}
+
+void useGivenData(std::string_view program, const fs::path& folder)
+{
+    const std::string name(program);
+    std::error_code code;
+    if (!fs::is_directory(folder, code)) std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.c_str());
+    std::string error;
+    if (!useDataFolder(folder, error)) std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
+}
+
+bool useExistingDataFolder(std::string_view program, const fs::path& folder)
+{
+    const std::string name(program);
+    std::error_code code;
+    if (!fs::is_directory(folder, code)) {
+        std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.c_str());
+        return false;
+    }
+    std::string error;
+    if (!useDataFolder(folder, error)) {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform
