@@ -19,6 +19,12 @@
 #include "common/ShowGlobals.h"
 #include "common/ShowRandom.h"
 
+// The bodies part's simulation and models.
+#include <array>
+#include "model/CollisionObject.h"
+#include "model/CollisionWorld.h"
+#include "model/Object.h"
+
 class Fader;
 class RenderKit;
 
@@ -46,6 +52,10 @@ public:
     // Tunnels part (scenes/TunnelsScene.cpp)
 
     // Bodies part (scenes/BodiesScene.cpp)
+    CollisionWorld world;                     // holds the five bodies
+    std::array<CollisionObject, 5> bodies;    // two fish, then three boxes
+    std::array<Object, 5> bodyModels;         // their models, same order
+    uint32_t floorTexture = 0;                // "./data/floor2.bmp"
 
     explicit DemoParts(RenderKit& kit);
 
