@@ -11,20 +11,23 @@
 // and draw do nothing.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 
 // The program-wide tables, vectors, draw modes, floor plane and random
 // generator the scenes share with model/ and effects/.
 #include "common/Screen.h"
 #include "common/ShowGlobals.h"
 #include "common/ShowRandom.h"
-
-#include <memory>
-
+// The part objects.
 #include "effects/Metaballs.h"
 #include "effects/Tunnel.h"
 #include "effects/Tunnel2.h"
 #include "effects/Wave.h"
+#include "model/CollisionObject.h"
+#include "model/CollisionWorld.h"
+#include "model/Object.h"
 
 class Fader;
 class RenderKit;
@@ -60,6 +63,10 @@ public:
     uint32_t tunnelOverlay = 0;            // "./data/tunnel-l.jpg" over everything
 
     // Bodies part (scenes/BodiesScene.cpp)
+    CollisionWorld world;                     // holds the five bodies
+    std::array<CollisionObject, 5> bodies;    // two fish, then three boxes
+    std::array<Object, 5> bodyModels;         // their models, same order
+    uint32_t floorTexture = 0;                // "./data/floor2.bmp"
 
     explicit DemoParts(RenderKit& kit);
 
