@@ -12,12 +12,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 // The program-wide tables, vectors, draw modes, floor plane and random
 // generator the scenes share with model/ and effects/.
 #include "common/Screen.h"
 #include "common/ShowGlobals.h"
 #include "common/ShowRandom.h"
+
+// The model objects and screen blurs of the intro and spin parts.
+#include "model/BlurTexture.h"
+#include "model/EchoTexture.h"
+#include "model/Object.h"
 
 class Fader;
 class RenderKit;
@@ -36,12 +42,17 @@ public:
     uint32_t flashTexture = 0;  // never loaded: the flash quad is plain white
 
     // Intro part (scenes/IntroScene.cpp)
+    std::unique_ptr<EchoTexture> echo;      // layered echo of the intro model
+    std::unique_ptr<Object> introModel;     // "data/allt.3ds" at scale 0.003
+    uint32_t introPictures[5] = {0, 0, 0, 0, 0};  // "./data/intro1.jpg" to "./data/intro5.jpg"
 
     // Wave part (scenes/WaveScene.cpp)
 
     // Metaball part (scenes/MetaballScene.cpp)
 
     // Spin part (scenes/SpinScene.cpp)
+    std::unique_ptr<Object> spinModel;      // "data/allt.3ds" at scale 0.007
+    std::unique_ptr<BlurTexture> blur;      // feedback blur of the spinning model
 
     // Tunnels part (scenes/TunnelsScene.cpp)
 
