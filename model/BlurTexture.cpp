@@ -28,16 +28,23 @@ void BlurTexture::begin() const
     overlay(0.0f);
 }
 
-void BlurTexture::capture() const
+void BlurTexture::capture()
 {
     glBindTexture(GL_TEXTURE_2D, texture);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
+    if (captured) {
+        // Same size and format as the first capture: copy into the storage
+        // the texture already has.
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, size, size);
+    } else {
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
+        captured = true;
+    }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
-void BlurTexture::zoom(float inset) const
+void BlurTexture::zoom(float inset)
 {
     glViewport(0, 0, size, size);
     overlay(inset);

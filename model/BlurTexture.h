@@ -19,6 +19,7 @@ public:
     uint32_t texture = 0;  // the feedback texture
     int size = 512;        // side of the captured square, in pixels
     float alpha = 0.9f;    // alpha of every overlay
+    bool captured = false; // the texture has its capture format
 
     // Makes the black size x size RGB texture.
     BlurTexture();
@@ -30,10 +31,10 @@ public:
     void begin() const;
     // Copies the square into the texture, clears the framebuffer and gives
     // back the whole screen's viewport.
-    void capture() const;
+    void capture();
     // Draws the texture into the square with `inset` cut from each edge,
     // then captures.
-    void zoom(float inset) const;
+    void zoom(float inset);
     // Adds the texture, turned by half a turn, over the current viewport,
     // showing only its part from inset to 1 - inset.
     void overlay(float inset) const;

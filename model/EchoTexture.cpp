@@ -6,7 +6,33 @@
 #include <vector>
 
 #include "common/Screen.h"
+#include "common/ShowGlobals.h"
 #include "model/Object.h"
+
+namespace {
+
+// Modes whose drawing stays inside the projection of the model's vertices
+// (the shadow modes reach the floor or the whole view).
+bool drawsWithinVertices(int mode)
+{
+    return mode == DRAW_LINES || mode == DRAW_FLAT || mode == DRAW_SMOOTH || mode == DRAW_ENVMAP ||
+           mode == DRAW_TEXTURED || mode == DRAW_SPHEREMAP;
+}
+
+// Whether an unlit (black) texel adds exactly nothing under the current
+// state: the texture modulates or replaces the colour, no fog colour or
+// separate specular colour is added after texturing.
+bool blackAddsNothing()
+{
+    GLint envMode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
+    GLint colorControl = GL_SINGLE_COLOR;
+    glGetIntegerv(GL_LIGHT_MODEL_COLOR_CONTROL, &colorControl);
+    return (envMode == GL_MODULATE || envMode == GL_REPLACE) && !glIsEnabled(GL_FOG) &&
+           colorControl == GL_SINGLE_COLOR;
+}
+
+}  // namespace
 
 EchoTexture::EchoTexture()
 {
@@ -22,12 +48,31 @@ EchoTexture::EchoTexture()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-void EchoTexture::capture(const Object& object, int mode) const
+void EchoTexture::capture(const Object& object, int mode)
 {
+    // The square holds the model on whatever the frame was cleared to; only
+    // on black is everything outside the model's extent unlit.
+    GLfloat clear[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    lit = TexelBox{};
+    if (clear[0] == 0.0f && clear[1] == 0.0f && clear[2] == 0.0f && drawsWithinVertices(mode)) {
+        GLfloat modelview[16], projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        lit = projectedTexels(object.positions.data(), object.vertexCount, modelview, projection, size);
+    }
+
     glViewport(0, 0, size, size);
     object.draw(mode);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, size, size, 0);
+    if (captured) {
+        // Same size and format as the first capture: copy into the storage
+        // the texture already has.
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, size, size);
+    } else {
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, size, size, 0);
+        captured = true;
+    }
     // The half alpha of this clear colour stays for whoever clears next.
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -53,24 +98,37 @@ void EchoTexture::drawLayers(int count, float step) const
     glPushMatrix();
     glLoadIdentity();
 
+    // Each layer adds only where it samples lit texels; clipping it to that
+    // part of the screen leaves the picture as it is and saves most of the
+    // fill. Without a known lit region the layers cover the whole screen.
+    const bool clip = lit.valid && captured && shiftX == 0.0f && shiftY == 0.0f && blackAddsNothing();
+    if (clip) {
+        glPushAttrib(GL_SCISSOR_BIT);
+        glEnable(GL_SCISSOR_TEST);
+    }
     // The colour set here only counts where lighting is off; the caller
     // decides that (the intro leaves lighting on).
     const float decrement = 0.5f / static_cast<float>(count);
     float s = 0.0f;
     float a = 0.5f;
-    glBegin(GL_QUADS);
     for (int i = 0; i < count; ++i) {
         s += step;
+        if (clip) {
+            const PixelBox box = layerPixels(lit, size, s, SCREEN_WIDTH, SCREEN_HEIGHT);
+            glScissor(box.x, box.y, box.width, box.height);
+        }
         glColor4f(1.0f, 1.0f, 1.0f, a);
         const float c = static_cast<float>(i);
         const float dx = c * shiftX, dy = c * shiftY;
+        glBegin(GL_QUADS);
         glTexCoord2f(s, 1.0f - s); glVertex2f(dx, dy);
         glTexCoord2f(s, s); glVertex2f(dx, SCREEN_HEIGHT + dy);
         glTexCoord2f(1.0f - s, s); glVertex2f(SCREEN_WIDTH + dx, SCREEN_HEIGHT + dy);
         glTexCoord2f(1.0f - s, 1.0f - s); glVertex2f(SCREEN_WIDTH + dx, dy);
+        glEnd();
         a -= decrement;
     }
-    glEnd();
+    if (clip) glPopAttrib();
 
     // Back out of screen coordinates: projection popped, then modelview.
     glMatrixMode(GL_PROJECTION);

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "model/EchoRegion.h"
+
 class Object;
 
 class EchoTexture {
@@ -18,6 +20,8 @@ public:
     float shiftX = 0.0f;   // screen offset added per layer index
     float shiftY = 0.0f;
     int size = 512;        // side of the captured square, in pixels
+    TexelBox lit;          // texels the last capture may have lit
+    bool captured = false; // the texture has its capture size and format
 
     // Makes a black placeholder texture; the first capture replaces it.
     EchoTexture();
@@ -25,9 +29,12 @@ public:
     EchoTexture& operator=(const EchoTexture&) = delete;
 
     // Draws `object` in `mode` into the square, copies the square into the
-    // texture, clears the framebuffer and gives back the whole screen's viewport.
-    void capture(const Object& object, int mode) const;
+    // texture, clears the framebuffer and gives back the whole screen's
+    // viewport. Expects the frame as the last clear left it.
+    void capture(const Object& object, int mode);
     // `count` layers, the first with inset `step` and alpha 0.5, each next
-    // one inset by `step` more and fainter by 0.5 / count.
+    // one inset by `step` more and fainter by 0.5 / count. Each layer is
+    // clipped to the part of the screen where it samples lit texels:
+    // elsewhere it would add nothing.
     void drawLayers(int count, float step) const;
 };
