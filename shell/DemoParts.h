@@ -29,6 +29,11 @@
 #include "model/CollisionWorld.h"
 #include "model/Object.h"
 
+// The model objects and screen blurs of the intro and spin parts.
+#include "model/BlurTexture.h"
+#include "model/EchoTexture.h"
+#include "model/Object.h"
+
 class Fader;
 class RenderKit;
 
@@ -46,6 +51,9 @@ public:
     uint32_t flashTexture = 0;  // never loaded: the flash quad is plain white
 
     // Intro part (scenes/IntroScene.cpp)
+    std::unique_ptr<EchoTexture> echo;      // layered echo of the intro model
+    std::unique_ptr<Object> introModel;     // "data/allt.3ds" at scale 0.003
+    uint32_t introPictures[5] = {0, 0, 0, 0, 0};  // "./data/intro1.jpg" to "./data/intro5.jpg"
 
     // Wave part (scenes/WaveScene.cpp)
     std::unique_ptr<Wave> wave;     // "./data/intro_wave.jpg", 50 x 50 points
@@ -56,6 +64,8 @@ public:
     std::unique_ptr<Tunnel> tunnel;        // the fogged corridor behind them
 
     // Spin part (scenes/SpinScene.cpp)
+    std::unique_ptr<Object> spinModel;      // "data/allt.3ds" at scale 0.007
+    std::unique_ptr<BlurTexture> blur;      // feedback blur of the spinning model
 
     // Tunnels part (scenes/TunnelsScene.cpp)
     std::unique_ptr<Tunnel2> tunnelFront;  // outer tube, "./data/gegga1.bmp", speed 1

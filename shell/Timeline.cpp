@@ -69,6 +69,9 @@ void Timeline::renderFrame()
         faderA->mode = FADE_RISE;
         faderA->start = 0;
         parts->drawIntro(0);
+        // The intro's background sits at the logo's depth and would win the
+        // less-than depth test; the logo is meant to cover it.
+        glClear(GL_DEPTH_BUFFER_BIT);
     }
     if (flags.switchAt(frame)) {
         if (frame == 5200) kit->loadPicture("./data/space.bmp");

@@ -126,11 +126,12 @@ TEST_F(ReferenceFrames, LogoIsUprightAtFullBrightnessAndFadedAtFrame399)
 
 TEST_F(ReferenceFrames, FlashAddsWhiteAtItsPeak)
 {
-    // The intro draws nothing yet in this build, so the flash lies on black:
-    // half white at step 10.
+    // Half white at step 10, added over the intro's picture and echo, which
+    // add light of their own: no cell can be darker than half white, though
+    // the third intro picture alone has cells far darker than that.
     const Cells flash = frame(1200);
     for (int q = 0; q < GRID * GRID; ++q) {
-        for (int c = 0; c < 3; ++c) EXPECT_NEAR(flash[q][c], 127.5, 2.0) << "cell " << q;
+        for (int c = 0; c < 3; ++c) EXPECT_GE(flash[q][c], 125.0) << "cell " << q;
     }
 }
 

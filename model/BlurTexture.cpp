@@ -1,0 +1,92 @@
+// BlurTexture.cpp: the feedback texture's set-up, copies and overlays.
+#include "model/BlurTexture.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "common/Screen.h"
+#include "model/Object.h"
+
+BlurTexture::BlurTexture()
+{
+    // Starts black, so the trail grows from nothing at the first capture.
+    std::vector<uint32_t> black;
+    allocateModelArray(black, static_cast<std::size_t>(size) * size * 3);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    texture = name;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, size, size, 0, GL_RGB, GL_UNSIGNED_INT, black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+void BlurTexture::begin() const
+{
+    glViewport(0, 0, size, size);
+    overlay(0.0f);
+}
+
+void BlurTexture::capture()
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (captured) {
+        // Same size and format as the first capture: copy into the storage
+        // the texture already has.
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, size, size);
+    } else {
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
+        captured = true;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+}
+
+void BlurTexture::zoom(float inset)
+{
+    glViewport(0, 0, size, size);
+    overlay(inset);
+    capture();
+}
+
+void BlurTexture::overlay(float inset) const
+{
+    const float z = inset;
+    glPushAttrib(GL_LIGHTING_BIT);
+    glPushMatrix();
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glColor4f(1.0f, 1.0f, 1.0f, alpha);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // Left 800, right 0: x runs right to left, which with the texture
+    // coordinates below turns the picture by half a turn.
+    glOrtho(SCREEN_WIDTH, 0.0, 0.0, SCREEN_HEIGHT, 0.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glBegin(GL_QUADS);
+    glTexCoord2f(z, 1.0f - z); glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(z, z); glVertex2f(0.0f, SCREEN_HEIGHT);
+    glTexCoord2f(1.0f - z, z); glVertex2f(SCREEN_WIDTH, SCREEN_HEIGHT);
+    glTexCoord2f(1.0f - z, 1.0f - z); glVertex2f(SCREEN_WIDTH, 0.0f);
+    glEnd();
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glPopAttrib();
+}
