@@ -7,97 +7,26 @@
 // missing floor, shadows, bodies or background, or a buffer that was not
 // cleared, do.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "image/Image.h"
-
-namespace fs = std::filesystem;
+#include "support/ShowFrames.h"
 
 namespace {
 
-constexpr int WIDTH = 800;
-constexpr int HEIGHT = 600;
-constexpr int GRID = 8;
-using Cell = std::array<double, 3>;
-using Cells = std::array<Cell, GRID * GRID>;  // row by row from the top left
-
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgb;  // top row first
-
-    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-};
-
-// An 8-bit RGB PNG as written by the renderer.
-Picture readPng(const fs::path& path)
-{
-    Picture picture;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
-    image.format = PNG_FORMAT_RGB;
-    picture.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
-        png_image_free(&image);
-        picture.rgb.clear();
-        return picture;
-    }
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    return picture;
-}
-
-// A BMP through the show's reader, top row first.
-Picture readBmp(const std::string& path)
-{
-    Picture picture;
-    Image image;
-    if (!image.load(path)) return picture;
-    picture.width = image.width;
-    picture.height = image.height;
-    picture.rgb.resize(image.rgb.size());
-    const size_t row = static_cast<size_t>(image.width) * 3;
-    for (int y = 0; y < image.height; ++y) {
-        std::copy_n(&image.rgb[static_cast<size_t>(image.height - 1 - y) * row], row,
-                    &picture.rgb[static_cast<size_t>(y) * row]);
-    }
-    return picture;
-}
-
-Cells cellMeans(const Picture& picture)
-{
-    Cells sums{};
-    std::array<double, GRID * GRID> counts{};
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const int q = (y * GRID / picture.height) * GRID + x * GRID / picture.width;
-            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
-            counts[q] += 1;
-        }
-    }
-    for (int q = 0; q < GRID * GRID; ++q) {
-        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
-    }
-    return sums;
-}
-
-// Largest difference of the three channels' means.
-double cellDistance(const Cell& a, const Cell& b)
-{
-    double most = 0;
-    for (int c = 0; c < 3; ++c) most = std::max(most, std::fabs(a[c] - b[c]));
-    return most;
-}
+using frames::Cell;
+using frames::cellDistance;
+using frames::cellMeans;
+using frames::Cells;
+using frames::GRID;
+using frames::HEIGHT;
+using frames::Picture;
+using frames::readBmp;
+using frames::WIDTH;
 
 // Left end of the floor's far edge and where its left side leaves the
 // picture, from the scene's camera: the floor's corners (-2, 4, -1.1) and
@@ -134,17 +63,14 @@ int darkestLevel(const Picture& picture)
 
 class BodiesFrames : public testing::Test {
 protected:
-    static inline fs::path out;
+    static inline std::filesystem::path out;
     static inline Cells space{};
     static inline int floorDarkest = 0;  // largest channel of the floor picture's darkest pixel
 
     static void SetUpTestSuite()
     {
-        out = fs::temp_directory_path() / "quorl-bodies-frames";
-        fs::remove_all(out);
-        const std::string command = "./quorl-h-render --from 0 --to 7200 --save 5300,6000,7000,7195,7199 --out " +
-                                    out.string() + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        out = frames::showFrames({5300, 6000, 7000, 7195, 7199});
+        ASSERT_FALSE(out.empty());
         const Picture picture = readBmp("data/space.bmp");
         ASSERT_FALSE(picture.rgb.empty());
         space = cellMeans(picture);
@@ -152,15 +78,7 @@ protected:
         ASSERT_GT(floorDarkest, 20);
     }
 
-    static Picture frame(int number)
-    {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%06d.png", number);
-        Picture picture = readPng(out / name);
-        EXPECT_EQ(picture.width, WIDTH) << name;
-        EXPECT_EQ(picture.height, HEIGHT) << name;
-        return picture;
-    }
+    static Picture frame(int number) { return frames::showFrame(out, number); }
 
     // How many cells of the top three rows (above the floor's far edge)
     // show the space picture with `added` white on top, within a tolerance.

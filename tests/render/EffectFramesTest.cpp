@@ -9,43 +9,24 @@
 //  - the tunnels: the overlay's bright frame and captions where the picture
 //    has them, over the two tubes, the outer orange and the inner blue.
 #include <gtest/gtest.h>
-#include <png.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "image/JPGImage.h"
-
-namespace fs = std::filesystem;
+#include "support/ShowFrames.h"
 
 namespace {
 
-constexpr int WIDTH = 800;
-constexpr int HEIGHT = 600;
-constexpr int GRID = 8;
+using frames::GRID;
+using frames::HEIGHT;
+using frames::WIDTH;
 
 using Colour = std::array<double, 3>;
-
-// An 8-bit RGB PNG as written by the renderer, top row first.
-std::vector<uint8_t> readPng(const fs::path& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (image.width != WIDTH || image.height != HEIGHT ||
-        !png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return {};
-    }
-    return rgb;
-}
 
 // Mean colour of the box x0..x1-1, y0..y1-1 (y from the top).
 Colour boxMean(const std::vector<uint8_t>& rgb, int x0, int y0, int x1, int y1)
@@ -60,7 +41,7 @@ Colour boxMean(const std::vector<uint8_t>& rgb, int x0, int y0, int x1, int y1)
     return {sum[0] / count, sum[1] / count, sum[2] / count};
 }
 
-double brightness(const Colour& c) { return (c[0] + c[1] + c[2]) / 3.0; }
+using frames::brightness;
 
 std::string show(const Colour& c)
 {
@@ -97,23 +78,18 @@ std::vector<uint8_t> flatSphereMap(const JPGImage& picture)
 }
 
 struct EffectFrames : testing::Test {
-    static inline fs::path out;
+    static inline std::filesystem::path out;
 
     static void SetUpTestSuite()
     {
-        out = fs::temp_directory_path() / "quorl-effect-frames";
-        fs::remove_all(out);
-        const std::string command = "./quorl-h-render --from 1950 --to 4451 --save 1950,2810,4450 --out " +
-                                    out.string() + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        out = frames::showFrames({1950, 2810, 4450});
+        ASSERT_FALSE(out.empty());
     }
 
     std::vector<uint8_t> frame(int number)
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%06d.png", number);
-        std::vector<uint8_t> rgb = readPng(out / name);
-        EXPECT_FALSE(rgb.empty()) << name;
+        std::vector<uint8_t> rgb = frames::showFrame(out, number).rgb;
+        EXPECT_FALSE(rgb.empty()) << "frame " << number;
         return rgb;
     }
 };

@@ -4,79 +4,26 @@
 // starts from nothing and grows, and later frames show both the model's
 // smooth surface and the trail around it.
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "image/JPGImage.h"
-
-namespace fs = std::filesystem;
+#include "support/ShowFrames.h"
 
 namespace {
 
-constexpr int GRID = 8;
-using Cells = std::array<std::array<double, 3>, GRID * GRID>;  // row by row from the top left
-
-// Mean colour of each grid cell of an RGB picture stored top row first.
-Cells cellMeans(const std::vector<uint8_t>& rgb, int width, int height)
-{
-    Cells sums{};
-    std::array<double, GRID * GRID> counts{};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int q = (y * GRID / height) * GRID + x * GRID / width;
-            const size_t at = (static_cast<size_t>(y) * width + x) * 3;
-            for (int c = 0; c < 3; ++c) sums[q][c] += rgb[at + c];
-            counts[q] += 1;
-        }
-    }
-    for (int q = 0; q < GRID * GRID; ++q) {
-        for (int c = 0; c < 3; ++c) sums[q][c] /= counts[q];
-    }
-    return sums;
-}
-
-// An 8-bit RGB PNG as written by the renderer.
-std::vector<uint8_t> readPng(const fs::path& path, int& width, int& height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return {};
-    }
-    width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    return rgb;
-}
+using frames::brightness;
+using frames::Cells;
+using frames::GRID;
 
 // A JPEG through the show's reader, as cell means of the picture upright.
 Cells jpegCells(const std::string& path)
 {
-    JPGImage image;
-    if (!image.load(path)) {
-        ADD_FAILURE() << path;
-        return {};
-    }
-    const int width = static_cast<int>(image.width), height = static_cast<int>(image.height);
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    const size_t row = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y) {  // the reader's rows run bottom first
-        std::copy_n(&image.rgb[static_cast<size_t>(height - 1 - y) * row], row, &rgb[static_cast<size_t>(y) * row]);
-    }
-    return cellMeans(rgb, width, height);
+    const frames::Picture picture = frames::readJpeg(path);
+    EXPECT_FALSE(picture.empty()) << path;
+    return frames::cellMeans(picture);
 }
-
-double brightness(const std::array<double, 3>& cell) { return (cell[0] + cell[1] + cell[2]) / 3.0; }
 
 // Pearson correlation of the cells' brightness in two pictures.
 double correlation(const Cells& a, const Cells& b)
@@ -97,30 +44,22 @@ double correlation(const Cells& a, const Cells& b)
 }
 
 struct ModelFrames : testing::Test {
-    static inline fs::path out;
+    static inline std::filesystem::path out;
 
     static void SetUpTestSuite()
     {
-        out = fs::temp_directory_path() / "quorl-model-frames";
-        fs::remove_all(out);
-        const std::string command = "./quorl-h-render --from 0 --to 4001 --save 1800,3600,3700,4000 --out " +
-                                    out.string() + " >/dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        out = frames::showFrames({1800, 3600, 3700, 4000});
+        ASSERT_FALSE(out.empty());
     }
 
     static std::vector<uint8_t> pixels(int number)
     {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%06d.png", number);
-        int width = 0, height = 0;
-        std::vector<uint8_t> rgb = readPng(out / name, width, height);
-        EXPECT_EQ(width, 800);
-        EXPECT_EQ(height, 600);
-        if (width != 800 || height != 600) rgb.assign(800 * 600 * 3, 0);
+        std::vector<uint8_t> rgb = frames::showFrame(out, number).rgb;
+        if (rgb.empty()) rgb.assign(static_cast<size_t>(frames::WIDTH) * frames::HEIGHT * 3, 0);
         return rgb;
     }
 
-    static Cells frame(int number) { return cellMeans(pixels(number), 800, 600); }
+    static Cells frame(int number) { return frames::cellMeans(frames::showFrame(out, number)); }
 
     // Pixels with any channel above `level`.
     static int litPixels(const std::vector<uint8_t>& rgb, int level)

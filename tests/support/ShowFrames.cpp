@@ -1,0 +1,139 @@
+// ShowFrames.cpp: reading rendered frames and source pictures, cell means,
+// and the one rendering of the show per test run.
+#include "support/ShowFrames.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "image/Image.h"
+#include "image/JPGImage.h"
+
+namespace fs = std::filesystem;
+
+namespace frames {
+
+namespace {
+
+std::string frameName(int number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06d.png", number);
+    return name;
+}
+
+// The readers keep rows bottom first; the tests look at pictures upright.
+Picture upright(int width, int height, const std::vector<uint8_t>& bottomFirst)
+{
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.rgb.resize(bottomFirst.size());
+    const size_t row = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(&bottomFirst[static_cast<size_t>(height - 1 - y) * row], row, &picture.rgb[static_cast<size_t>(y) * row]);
+    }
+    return picture;
+}
+
+bool holdsAll(const fs::path& folder, const std::vector<int>& numbers)
+{
+    std::error_code error;
+    return std::all_of(numbers.begin(), numbers.end(),
+                       [&](int n) { return fs::is_regular_file(folder / frameName(n), error); });
+}
+
+}  // namespace
+
+Picture readPng(const fs::path& path)
+{
+    Picture picture;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+    image.format = PNG_FORMAT_RGB;
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) {
+        png_image_free(&image);
+        picture.rgb.clear();
+        return picture;
+    }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    return picture;
+}
+
+Picture readBmp(const std::string& path)
+{
+    Image image;
+    if (!image.load(path)) return {};
+    return upright(image.width, image.height, image.rgb);
+}
+
+Picture readJpeg(const std::string& path)
+{
+    JPGImage image;
+    if (!image.load(path)) return {};
+    return upright(static_cast<int>(image.width), static_cast<int>(image.height), image.rgb);
+}
+
+Cells cellMeans(const Picture& picture)
+{
+    Cells sums{};
+    std::array<double, GRID * GRID> counts{};
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int q = (y * GRID / picture.height) * GRID + x * GRID / picture.width;
+            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
+            counts[q] += 1;
+        }
+    }
+    for (int q = 0; q < GRID * GRID; ++q) {
+        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
+    }
+    return sums;
+}
+
+double cellDistance(const Cell& a, const Cell& b)
+{
+    double most = 0;
+    for (int c = 0; c < 3; ++c) most = std::max(most, std::fabs(a[c] - b[c]));
+    return most;
+}
+
+double brightness(const Cell& cell) { return (cell[0] + cell[1] + cell[2]) / 3.0; }
+
+fs::path showFrames(const std::vector<int>& numbers)
+{
+    if (const char* shared = std::getenv("QUORL_SHOW_FRAMES"); shared && holdsAll(shared, numbers)) return shared;
+    // Started by hand: render what this program needs, privately.
+    std::string pattern = (fs::temp_directory_path() / "quorl-frames-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return {};
+    const fs::path folder = pattern;
+    int last = 0;
+    std::string list;
+    for (const int n : numbers) {
+        last = std::max(last, n);
+        list += (list.empty() ? "" : ",") + std::to_string(n);
+    }
+    const std::string command = "./quorl-h-render --from 0 --to " + std::to_string(last + 1) + " --save " + list +
+                                " --out " + folder.string() + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 || !holdsAll(folder, numbers)) return {};
+    return folder;
+}
+
+Picture showFrame(const fs::path& folder, int number)
+{
+    Picture picture = readPng(folder / frameName(number));
+    EXPECT_EQ(picture.width, WIDTH) << frameName(number);
+    EXPECT_EQ(picture.height, HEIGHT) << frameName(number);
+    if (picture.width != WIDTH || picture.height != HEIGHT) return {};
+    return picture;
+}
+
+}  // namespace frames

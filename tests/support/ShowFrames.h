@@ -1,0 +1,55 @@
+// ShowFrames.h: the show's frames rendered headless, and the coarse picture
+// arithmetic the rendered-frame tests compare them with.
+//
+// Rendering the show up to its last frames takes most of a minute on a
+// software renderer, so a test run renders every frame the tests look at
+// once: ctest's `render_show_frames` fixture runs quorl-h-render and names
+// its folder in QUORL_SHOW_FRAMES. A test program started by hand, without
+// that folder, renders the frames it needs into a private folder itself.
+// Pictures are RGB, 8 bits a channel, top row first.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace frames {
+
+constexpr int WIDTH = 800;
+constexpr int HEIGHT = 600;
+constexpr int GRID = 8;  // cells per side of the coarse comparison grid
+
+using Cell = std::array<double, 3>;
+using Cells = std::array<Cell, GRID * GRID>;  // row by row from the top left
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+
+    bool empty() const { return rgb.empty(); }
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+// An 8-bit RGB PNG as the renderer writes it; empty when it cannot be read.
+Picture readPng(const std::filesystem::path& path);
+// A BMP or JPEG picture through the show's own readers, turned upright.
+Picture readBmp(const std::string& path);
+Picture readJpeg(const std::string& path);
+
+// Mean colour of each cell of the grid.
+Cells cellMeans(const Picture& picture);
+// Largest difference of the three channels' means.
+double cellDistance(const Cell& a, const Cell& b);
+double brightness(const Cell& cell);
+
+// The folder holding frame-NNNNNN.png for every number given, rendered
+// from frame 0 in the working directory's data; empty when rendering failed.
+std::filesystem::path showFrames(const std::vector<int>& numbers);
+// Frame `number` from that folder, checked to be 800 x 600 (a failed check
+// is reported and gives an empty picture).
+Picture showFrame(const std::filesystem::path& folder, int number);
+
+}  // namespace frames
