@@ -98,7 +98,7 @@ TEST_F(Install, InstalledTreeRendersTheBuildsFramesFromAnEmptyFolder)
     const fs::path prefix = scratch / "prefix";
     const CommandRun result = run("cmake --install " QUORL_BUILD_DIR " --prefix " + quoted(prefix));
     ASSERT_EQ(result.status, 0) << result.err;
-    for (const char* file : {"games/quorl-h", "games/quorl-h-render", "games/quorl-h-3dsinfo", "games/quorl-h-check",
+    for (const char* file : {"games/quorl-h", "games/quorl-h-render", "games/quorl-h-capture", "games/quorl-h-3dsinfo", "games/quorl-h-check",
                              "share/games/quorl-h/data/logga.bmp", "share/games/quorl-h/data/musik.mp3",
                              "share/applications/quorl-h.desktop", "share/icons/hicolor/256x256/apps/quorl-h.png",
                              "share/man/man6/quorl-h.6.gz", "share/doc/quorl-h/copyright"}) {
