@@ -34,3 +34,32 @@ void Fader::draw(int frame)
     const float b = brightness(frame);
     if (b >= 0.0f) glColor3f(b, b, b);
 }
+
+void setLogoFade(Fader& fader)
+{
+    fader.start = 0;
+    fader.duration = 400;
+    fader.rate = 70;
+    fader.mode = FADE_DECAY;
+}
+
+void setSpinFade(Fader& fader, int frame)
+{
+    fader.start = frame;
+    fader.duration = 800;
+    fader.rate = 70;
+    fader.mode = FADE_DECAY;
+}
+
+void setIntroPictureFade(Fader& fader, int cycle)
+{
+    fader.start = cycle;
+    fader.duration = 180;
+    fader.rate = 40;
+    fader.mode = FADE_DECAY;
+}
+
+bool introPictureFadeStarts(int cycle)
+{
+    return cycle % 360 == 90;
+}

@@ -23,3 +23,18 @@ public:
     // Sets the current GL colour for the frame.
     void draw(int frame);
 };
+
+// The fades the running order gives its parts. Each sets the fader as the
+// part does on every frame (or, for the intro, at each picture's turn), so
+// their timings can be checked over a part's whole length without GL.
+
+// The logo: full white for 70 frames, then down as 70 / frame, reaching
+// black only at frame 400, where the intro has taken over.
+void setLogoFade(Fader& fader);
+// The spin part: restarted at the frame itself, so always full white.
+void setSpinFade(Fader& fader, int frame);
+// One intro picture from cycle on: full for 40 cycles, black at 180 cycles
+// (where the next picture comes), then back up.
+void setIntroPictureFade(Fader& fader, int cycle);
+// True at the intro cycles where a picture's fade starts.
+bool introPictureFadeStarts(int cycle);

@@ -16,7 +16,13 @@ void Timeline::startClock()
 void Timeline::loadShow()
 {
     // A reload (new window) makes every object anew; the frame number and
-    // the part flags stay as they were.
+    // the part flags stay as they were. The old objects go first: the parts
+    // refer to the kit, and two shows' worth of memory is never held at once.
+    // Their GL objects died with the old context, so nothing is deleted here.
+    parts.reset();
+    faderA.reset();
+    faderB.reset();
+    kit.reset();
     kit = std::make_unique<RenderKit>(platform);
     parts = std::make_unique<DemoParts>(*kit);
     faderA = std::make_unique<Fader>();
@@ -79,10 +85,7 @@ void Timeline::renderFrame()
     }
     switch (flags.current()) {
     case PartId::Logo:
-        faderA->start = 0;
-        faderA->duration = 400;
-        faderA->rate = 70;
-        faderA->mode = FADE_DECAY;
+        setLogoFade(*faderA);
         faderA->draw(frame);
         kit->drawPicture();
         break;
@@ -91,10 +94,7 @@ void Timeline::renderFrame()
     case PartId::Metaballs: parts->drawMetaballs(frame - PART_START_FRAME[3]); break;
     case PartId::Spin:
         // Restarted every frame, so the fader always gives full white.
-        faderB->start = frame;
-        faderB->duration = 800;
-        faderB->rate = 70;
-        faderB->mode = FADE_DECAY;
+        setSpinFade(*faderB, frame);
         faderB->draw(frame);
         parts->drawSpin(frame - PART_START_FRAME[4]);
         break;

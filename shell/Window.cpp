@@ -78,6 +78,14 @@ bool Shell::openWindow(const std::string& title, int width, int height, int bits
 
 void Shell::closeWindow()
 {
+    releaseWindow();
+    if (!platform.shutdownVideo()) {
+        platform.showMessage("Could Not Unregister Class.", "SHUTDOWN ERROR", MessageIcon::Information);
+    }
+}
+
+void Shell::releaseWindow()
+{
     // Every step runs whether or not an earlier one failed.
     if (platform.hasContext()) {
         switch (platform.releaseContext()) {
@@ -93,9 +101,6 @@ void Shell::closeWindow()
     }
     if (platform.hasWindow() && !platform.destroyWindow()) {
         platform.showMessage("Could Not Release hWnd.", "SHUTDOWN ERROR", MessageIcon::Information);
-    }
-    if (!platform.shutdownVideo()) {
-        platform.showMessage("Could Not Unregister Class.", "SHUTDOWN ERROR", MessageIcon::Information);
     }
 }
 
@@ -162,7 +167,9 @@ bool Shell::mainLoopPass()
     keyTapped.fill(false);
     if (switchWindow) {
         takePress(platform::vk::F1);
-        closeWindow();
+        // Only the window and its context are made anew; the window system
+        // stays up, so the new window is sure to get the same video driver.
+        releaseWindow();
         fullScreen = !fullScreen;
         if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) {
             reopenFailed = true;

@@ -38,7 +38,10 @@ public:
     Shell(platform::Platform& platform, Show& show);
 
     bool openWindow(const std::string& title, int width, int height, int bits, bool fullScreen);
+    // Releases the context and the window, then the window system.
     void closeWindow();
+    // Releases the context and the window only, as a switch of mode does.
+    void releaseWindow();
     // Viewport and projection for a drawing area of that size.
     void resizeView(int width, int height);
     // Reacts to one window event.

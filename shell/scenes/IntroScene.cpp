@@ -51,12 +51,7 @@ void DemoParts::drawIntro(int step)
     const float angle = static_cast<float>(n * 0.017444444444444446);
     // Each picture's fade: full for 40 frames, down to black at 180 frames,
     // where the next picture takes over, then back up.
-    if (n % 360 == 90) {
-        fader->start = n;
-        fader->duration = 180;
-        fader->rate = 40;
-        fader->mode = FADE_DECAY;
-    }
+    if (introPictureFadeStarts(n)) setIntroPictureFade(*fader, n);
     if (n % 360 == 270) pictureIndex = std::min(pictureIndex + 1, 4);
     fader->draw(n);
     kit.drawOverlay(-0.99f, introPictures[pictureIndex]);

@@ -15,7 +15,7 @@
 #include "FileCheck.h"
 #include "PictureFiles.h"
 #include "ShowFiles.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
 using testpictures::Bytes;
 namespace fs = std::filesystem;
@@ -62,10 +62,10 @@ Bytes numbered(int width, int height) {
 }
 
 std::vector<std::uint8_t> triangleModel(std::uint16_t lastCorner) {
-    test3ds::MeshData mesh;
+    writers::MeshData mesh;
     mesh.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     mesh.faces = {{0, 1, 2}, {0, 1, lastCorner}};
-    return test3ds::makeFile([&](test3ds::Writer3ds& w) { test3ds::writeMeshObject(w, "Tri", mesh); });
+    return writers::makeFile([&](writers::Writer3ds& w) { writers::writeMeshObject(w, "Tri", mesh); });
 }
 
 // A JPEG with stray bytes before its start-of-scan marker: libjpeg decodes

@@ -1,10 +1,12 @@
-// PictureFiles.h: small BMP and JPEG files made by the tests themselves.
+// PictureFiles.h: small BMP and JPEG files made by the tests themselves,
+// through the shared writers (tools/writers), and what the image tests do
+// with them.
 //
 // Pictures are described top row first, each row left to right, 3 bytes per
 // pixel (red, green, blue) or 1 byte per pixel for grey, the way a person
 // reads them; the writers turn that into each format's own storage order.
-// JPEGs are compressed by libjpeg at quality 100 without chroma subsampling,
-// so flat colours survive within a few levels.
+// JPEGs are compressed at quality 100 without chroma subsampling, so flat
+// colours survive within a few levels.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/writers/PictureWriters.h"
+
 namespace testpictures {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = writers::Bytes;
 
 // A 24-bit BMP of width x height from top-first RGB pixels, laid out as the
 // show's own files are: 40-byte information header, pixels at byte 54,
@@ -22,12 +26,7 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes bmp24(int width, int height, const Bytes& topFirstRgb);
 
 // Layout of a BMP beyond its pixels, for the files other programs write.
-struct BmpLayout {
-    std::uint32_t infoSize = 40;     // information header size: 40, 108 or 124
-    std::size_t gap = 0;             // bytes between the headers and the pixels (colour table, profile)
-    bool topDown = false;            // negative height, rows top first
-    std::uint32_t compression = 0;   // compression code written into the header
-};
+using writers::BmpLayout;
 // A 24-bit BMP with the given layout. Row padding and the gap are filled
 // with bytes unlike any test pixel, so reading them as pixels shows.
 Bytes bmpLaidOut(int width, int height, const Bytes& topFirstRgb, const BmpLayout& layout);

@@ -163,6 +163,53 @@ TEST_F(TextureTest, SphereMapSetsGenerationModesAndNormalizeButLeavesGenerationO
     }
 }
 
+// The parameters every picture is uploaded with, read back from GL: linear
+// filters both ways (nearest would show blocky pictures on every overlay and
+// sphere map), the default repeat wrap, the picture's own size, and mipmap
+// levels only for the sphere maps.
+TEST_F(TextureTest, EveryUploadHasLinearFiltersRepeatWrapAndThePicturesSize)
+{
+    struct Case {
+        TextureFunction make;
+        std::string kind;
+        bool mipmapped;
+    };
+    const Case cases[] = {{textureFromBmp, "bmp", false},
+                          {textureFromJpeg, "jpg", false},
+                          {sphereMapFromBmp, "bmp", true},
+                          {sphereMapFromJpeg, "jpg", true}};
+    for (const Case& c : cases) {
+        TearDown();
+        SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        const std::string what = c.kind + (c.mipmapped ? " sphere map" : " texture");
+        std::uint32_t name = 0;
+        ASSERT_TRUE(quietly(c.make, quadrantFile(c.kind), name)) << what;
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        ASSERT_EQ(static_cast<std::uint32_t>(bound), name) << what;
+        GLint magFilter = 0, minFilter = 0, wrapS = 0, wrapT = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+        EXPECT_EQ(magFilter, GL_LINEAR) << what;
+        EXPECT_EQ(minFilter, GL_LINEAR) << what;
+        EXPECT_EQ(wrapS, GL_REPEAT) << what;
+        EXPECT_EQ(wrapT, GL_REPEAT) << what;
+        GLint width = 0, height = 0, nextWidth = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &nextWidth);
+        EXPECT_EQ(width, SIDE) << what;
+        EXPECT_EQ(height, SIDE) << what;
+        EXPECT_EQ(nextWidth, c.mipmapped ? SIDE / 2 : 0) << what;
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << what;
+    }
+}
+
 TEST_F(TextureTest, FailedLoadLeavesCallersNameUnchangedAndMakesNoTexture)
 {
     const std::pair<TextureFunction, std::string> cases[] = {{textureFromBmp, "./missing.bmp"},

@@ -11,7 +11,7 @@
 #include "CollisionBodies.h"
 #include "model/Object.h"
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
 using namespace collisiontest;
 
@@ -20,10 +20,10 @@ namespace {
 // A model of one triangle with the given corners, built without GL.
 void triangleModel(Object& model, r3ds::Vec3 a, r3ds::Vec3 b, r3ds::Vec3 c)
 {
-    test3ds::MeshData mesh;
+    writers::MeshData mesh;
     mesh.vertices = {a, b, c};
     mesh.faces = {{0, 1, 2}};
-    const auto file = test3ds::makeFile([&](test3ds::Writer3ds& w) { test3ds::writeMeshObject(w, "Tri", mesh); });
+    const auto file = writers::makeFile([&](writers::Writer3ds& w) { writers::writeMeshObject(w, "Tri", mesh); });
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(file));
     model.buildFrom(reader, false);

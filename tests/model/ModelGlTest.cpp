@@ -14,7 +14,7 @@
 #include "model/EchoTexture.h"
 #include "model/Object.h"
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 #include "support/TestGlContext.h"
 
 namespace {
@@ -59,12 +59,12 @@ protected:
 // An Object made of the given triangles (3 corners each), one mesh.
 void buildTriangles(Object& object, const std::vector<r3ds::Vec3>& corners)
 {
-    test3ds::MeshData mesh;
+    writers::MeshData mesh;
     mesh.vertices = corners;
     for (size_t i = 0; i + 2 < corners.size(); i += 3) {
         mesh.faces.push_back({static_cast<uint16_t>(i), static_cast<uint16_t>(i + 1), static_cast<uint16_t>(i + 2)});
     }
-    const auto file = test3ds::makeFile([&](test3ds::Writer3ds& w) { test3ds::writeMeshObject(w, "Test", mesh); });
+    const auto file = writers::makeFile([&](writers::Writer3ds& w) { writers::writeMeshObject(w, "Test", mesh); });
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(file));
     object.buildFrom(reader, false);

@@ -11,10 +11,10 @@
 #include "common/ShowGlobals.h"
 #include "model/Object.h"
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::MeshData;
-using test3ds::Writer3ds;
+using writers::MeshData;
+using writers::Writer3ds;
 
 namespace {
 
@@ -45,9 +45,9 @@ MeshData square(float z)
 // An Object built from two mesh objects written into one file.
 void buildTwoMeshes(Object& object, bool hasMaterials)
 {
-    const auto file = test3ds::makeFile([&](Writer3ds& w) {
-        test3ds::writeMeshObject(w, "First", triangle({5, 0, 0}, {6, 0, 0}, {5, 1, 0}));
-        test3ds::writeMeshObject(w, "Second", square(2.0f));
+    const auto file = writers::makeFile([&](Writer3ds& w) {
+        writers::writeMeshObject(w, "First", triangle({5, 0, 0}, {6, 0, 0}, {5, 1, 0}));
+        writers::writeMeshObject(w, "Second", square(2.0f));
     });
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(file));
@@ -220,9 +220,9 @@ TEST_F(ObjectTest, FileThatDoesNotLoadGivesAnEmptyObject)
 
 TEST_F(ObjectTest, FileWithoutMaterialsLoadsWithoutTexture)
 {
-    const auto file = test3ds::makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Only", square(0)); });
+    const auto file = writers::makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Only", square(0)); });
     const auto path = std::filesystem::temp_directory_path() / "quorl-object-test.3ds";
-    ASSERT_TRUE(test3ds::writeFile(path.string(), file));
+    ASSERT_TRUE(writers::writeFile(path.string(), file));
     Object object;
     object.load(path.string());
     std::filesystem::remove(path);

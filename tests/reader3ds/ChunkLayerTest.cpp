@@ -7,11 +7,11 @@
 #include <string>
 
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::makeFile;
-using test3ds::MeshData;
-using test3ds::Writer3ds;
+using writers::makeFile;
+using writers::MeshData;
+using writers::Writer3ds;
 
 namespace {
 
@@ -124,7 +124,7 @@ TEST(LoadFailures, NotA3dsFileLoadsNothing) {
 
 TEST(LoadFailures, MainWithoutEditorEmptiesArraysAndSaysWhy) {
     Reader3DS reader;
-    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); })));
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "A", triangle()); })));
     Writer3ds w;
     w.chunk(0x4D4D, [&] { w.chunk(0xB000, [&] { w.u32(0); }); });
     EXPECT_FALSE(reader.LoadFromMemory(w.bytes()));
@@ -135,9 +135,9 @@ TEST(LoadFailures, MainWithoutEditorEmptiesArraysAndSaysWhy) {
 
 TEST(LoadFailures, EmptyOrMissingFileKeepsEarlierContent) {
     Reader3DS reader;
-    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); })));
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "A", triangle()); })));
     const std::string empty = tempPath("empty.3ds");
-    ASSERT_TRUE(test3ds::writeFile(empty, {}));
+    ASSERT_TRUE(writers::writeFile(empty, {}));
     EXPECT_FALSE(reader.LoadFile(empty));
     EXPECT_EQ(reader.GetLastError(), "Reader3DS::LoadFile - error reading from file");
     EXPECT_FALSE(reader.LoadFile(tempPath("does-not-exist.3ds")));
@@ -150,11 +150,11 @@ TEST(LoadFailures, EmptyOrMissingFileKeepsEarlierContent) {
 TEST(Walk, SecondLoadLeavesOnlySecondFile) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Old");
-        test3ds::writeMeshObject(w, "First", triangle());
-        test3ds::writeMeshObject(w, "Second", triangle());
+        writers::writeMaterial(w, "Old");
+        writers::writeMeshObject(w, "First", triangle());
+        writers::writeMeshObject(w, "Second", triangle());
     })));
-    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "Third", triangle()); })));
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "Third", triangle()); })));
     ASSERT_EQ(reader.GetMeshCount(), 1u);
     EXPECT_EQ(reader.GetMesh(0).GetName(), "Third");
     EXPECT_EQ(reader.GetMaterialCount(), 0u);
@@ -165,9 +165,9 @@ TEST(Walk, MaterialAfterObjectsIsKnownToFaceGroups) {
     input.groups = {{"Late", {0}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Early");
-        test3ds::writeMeshObject(w, "Tri", input);
-        test3ds::writeMaterial(w, "Late");
+        writers::writeMaterial(w, "Early");
+        writers::writeMeshObject(w, "Tri", input);
+        writers::writeMaterial(w, "Late");
     })));
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetMaterialCount(), 1u);
@@ -198,10 +198,10 @@ TEST(Walk, ObjectNameOver98CharactersIsCutButTheObjectKept) {
     Reader3DS reader;
     ::testing::internal::CaptureStdout();
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
-        test3ds::writeMeshObject(w, longest, triangle());
-        test3ds::writeMeshObject(w, longer, triangle());
-        test3ds::writeMeshObject(w, veryLong, triangle());
-        test3ds::writeMeshObject(w, "After", triangle());
+        writers::writeMeshObject(w, longest, triangle());
+        writers::writeMeshObject(w, longer, triangle());
+        writers::writeMeshObject(w, veryLong, triangle());
+        writers::writeMeshObject(w, "After", triangle());
     })));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     ASSERT_EQ(reader.GetMeshCount(), 4u);
@@ -225,7 +225,7 @@ TEST(Walk, UnterminatedLongNameStopsAtItsObjectsEnd) {
         w.chunk(0x4000, [&] {
             for (int i = 0; i < 120; ++i) w.u8('u');
         });
-        test3ds::writeMeshObject(w, "Next", triangle());
+        writers::writeMeshObject(w, "Next", triangle());
     })));
     ::testing::internal::GetCapturedStdout();
     ASSERT_EQ(reader.GetMeshCount(), 1u);

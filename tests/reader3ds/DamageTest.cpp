@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::makeFile;
-using test3ds::MeshData;
-using test3ds::Writer3ds;
+using writers::makeFile;
+using writers::MeshData;
+using writers::Writer3ds;
 using Bytes = std::vector<std::uint8_t>;
 using Damage = Reader3DS::Damage;
 
@@ -82,13 +82,13 @@ Kept keptBy(const Reader3DS& reader) {
 // A file using every kind of chunk the reader keeps something from, with
 // the offset of every header written.
 Writer3ds richFile() {
-    test3ds::Cube cube = test3ds::makeCube({1, 2, 1, 2, 4, 4});
+    writers::Cube cube = writers::makeCube({1, 2, 1, 2, 4, 4});
     cube.mesh.uvs = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 0}, {1, 0}, {0, 1}, {1, 1}};
     cube.mesh.groups = {{"Red", {0, 1, 2}}, {"Blue", {3}}};
     Writer3ds w;
     w.chunk(0x4D4D, [&] {
         w.chunk(0x3D3D, [&] {
-            test3ds::writeMaterial(w, "Red", [&] {
+            writers::writeMaterial(w, "Red", [&] {
                 w.chunk(0xA010, [&] { w.chunk(0x0011, [&] { w.u8(255); w.u8(0); w.u8(0); }); });
                 w.chunk(0xA200, [&] { w.chunk(0xA300, [&] { w.str("red.bmp"); }); });
                 w.chunk(0xA220, [&] {
@@ -96,8 +96,8 @@ Writer3ds richFile() {
                     w.chunk(0xA300, [&] { w.str(""); });
                 });
             });
-            test3ds::writeMaterial(w, "Blue");
-            test3ds::writeMeshObject(w, "Cube", cube.mesh);
+            writers::writeMaterial(w, "Blue");
+            writers::writeMeshObject(w, "Cube", cube.mesh);
             w.chunk(0x4000, [&] {
                 w.str("Lamp");
                 w.chunk(0x4600, [&] {
@@ -105,7 +105,7 @@ Writer3ds richFile() {
                     w.chunk(0x0010, [&] { w.f32s({1, 1, 1}); });
                 });
             });
-            test3ds::writeMeshObject(w, "Tri", triangle());
+            writers::writeMeshObject(w, "Tri", triangle());
         });
         w.chunk(0xB000, [&] { w.chunk(0xB002, [&] { w.chunk(0xB010, [&] { w.str("Cube"); }); }); });
     });
@@ -129,14 +129,14 @@ TEST(Damage, CleanFilesHoweverTheyEndReportNothing) {
     };
     const Case cases[] = {
         {"rich file", richFile().bytes()},
-        {"empty keyframer header last", makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); })},
-        {"smoothing list last", mainOnly([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); })},
+        {"empty keyframer header last", makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "A", triangle()); })},
+        {"smoothing list last", mainOnly([](Writer3ds& w) { writers::writeMeshObject(w, "A", triangle()); })},
         {"face list last", mainOnly([](Writer3ds& w) {
              MeshData plain = triangle();
              plain.smoothingChunk = false;
-             test3ds::writeMeshObject(w, "A", plain);
+             writers::writeMeshObject(w, "A", plain);
          })},
-        {"material last", mainOnly([](Writer3ds& w) { test3ds::writeMaterial(w, "M", [&] { w.chunk(0xA085); }); })},
+        {"material last", mainOnly([](Writer3ds& w) { writers::writeMaterial(w, "M", [&] { w.chunk(0xA085); }); })},
         {"light last", mainOnly([](Writer3ds& w) {
              w.chunk(0x4000, [&] {
                  w.str("L");
@@ -178,7 +178,7 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
                                  w.chunk(0x4120, [&] { w.u16(1); w.u16(0); w.u16(1); w.u16(2); w.u16(0); });
                              });
                          });
-                         test3ds::writeMeshObject(w, "Next", triangle());
+                         writers::writeMeshObject(w, "Next", triangle());
                      }),
                      bits({Damage::ChunkLength}), {{"Short 3 0 0", "Next 3 1 0"}, {}, 0}});
 
@@ -196,7 +196,7 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
                         w.chunk(0x4120, [&] { w.u16(1); w.u16(0); w.u16(1); w.u16(2); w.u16(0); });
                     });
                 });
-                test3ds::writeMeshObject(w, "Next", triangle());
+                writers::writeMeshObject(w, "Next", triangle());
             });
             w.chunk(0xB000);
         });
@@ -209,10 +209,10 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
     // Cut in the middle of the second object's vertex list.
     {
         Bytes whole = makeFile([](Writer3ds& w) {
-            test3ds::writeMeshObject(w, "First", triangle());
-            test3ds::writeMeshObject(w, "Second", triangle());
+            writers::writeMeshObject(w, "First", triangle());
+            writers::writeMeshObject(w, "Second", triangle());
         });
-        const Bytes first = makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "First", triangle()); });
+        const Bytes first = makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "First", triangle()); });
         // The second object starts where the first file's keyframer did.
         const std::size_t second = first.size() - 6;
         whole.resize(second + 6 + 7 + 6 + 6 + 2 + 12 + 5);  // object, name, mesh, list headers, count, 1 vertex, 5 bytes
@@ -237,15 +237,15 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
         input.faces.push_back({0, 1, 7});
         input.faces.push_back({2, 1, 0});
         cases.push_back({"faces naming missing vertices",
-                         makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Holes", input); }),
+                         makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Holes", input); }),
                          bits({Damage::DroppedFaces}), {{"Holes 3 2 0"}, {}, 0}});
     }
     {
         MeshData input = triangle();
         input.groups = {{"Nobody", {0}}, {"Red", {0, 99}}};
         cases.push_back({"groups naming an unknown material or face", makeFile([&](Writer3ds& w) {
-                             test3ds::writeMaterial(w, "Red");
-                             test3ds::writeMeshObject(w, "Grouped", input);
+                             writers::writeMaterial(w, "Red");
+                             writers::writeMeshObject(w, "Grouped", input);
                          }),
                          bits({Damage::DroppedGroups}), {{"Grouped 3 1 1"}, {"Red"}, 0}});
     }
@@ -253,14 +253,14 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
         MeshData input = triangle();
         input.uvs = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 2}};
         cases.push_back({"texture coordinates beyond the vertices",
-                         makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Mapped", input); }),
+                         makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Mapped", input); }),
                          bits({Damage::DroppedUVs}), {{"Mapped 3 1 0"}, {}, 0}});
     }
     cases.push_back({"reflection map without its file name", makeFile([](Writer3ds& w) {
-                         test3ds::writeMaterial(w, "Broken", [&] {
+                         writers::writeMaterial(w, "Broken", [&] {
                              w.chunk(0xA220, [&] { w.chunk(0x0030, [&] { w.u16(40); }); });
                          });
-                         test3ds::writeMaterial(w, "Fine");
+                         writers::writeMaterial(w, "Fine");
                      }),
                      bits({Damage::DroppedMaterial}), {{}, {"Fine"}, 0}});
 
@@ -284,7 +284,7 @@ TEST(Damage, KindMetManyTimesIsPrintedOnce) {
     Reader3DS reader;
     bool ok = false;
     const std::string printed = loadCaptured(reader, makeFile([&](Writer3ds& w) {
-        for (const char* name : {"A", "B", "C"}) test3ds::writeMeshObject(w, name, input);
+        for (const char* name : {"A", "B", "C"}) writers::writeMeshObject(w, name, input);
     }), ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(printed, linesFor(bits({Damage::DroppedFaces, Damage::DroppedUVs})));
@@ -308,9 +308,9 @@ TEST(Damage, RefusalAndReloadReportOnlyTheirOwnOutcome) {
 
     MeshData holes = triangle();
     holes.faces.push_back({5, 6, 7});
-    loadCaptured(reader, makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "H", holes); }), ok);
+    loadCaptured(reader, makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "H", holes); }), ok);
     EXPECT_NE(reader.GetDamage(), 0u);
-    EXPECT_EQ(loadCaptured(reader, makeFile([](Writer3ds& w) { test3ds::writeMeshObject(w, "A", triangle()); }), ok),
+    EXPECT_EQ(loadCaptured(reader, makeFile([](Writer3ds& w) { writers::writeMeshObject(w, "A", triangle()); }), ok),
               "");
     EXPECT_TRUE(ok);
     EXPECT_EQ(reader.GetDamage(), 0u);

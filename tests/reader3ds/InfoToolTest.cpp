@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::Writer3ds;
+using writers::Writer3ds;
 
 namespace {
 
@@ -43,13 +43,13 @@ std::string tempPath(const std::string& name) {
 }  // namespace
 
 TEST(InfoTool, ReportsMeshesAndMaterialsOfGoodFile) {
-    test3ds::Cube cube = test3ds::makeCube({1, 2, 4, 8, 16, 32});
+    writers::Cube cube = writers::makeCube({1, 2, 4, 8, 16, 32});
     cube.mesh.groups = {{"Steel", {0, 1}}, {"Glass", {2}}};
     const std::string path = tempPath("cube.3ds");
-    ASSERT_TRUE(test3ds::writeFile(path, test3ds::makeFile([&](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Steel");
-        test3ds::writeMaterial(w, "Glass");
-        test3ds::writeMeshObject(w, "Cube", cube.mesh);
+    ASSERT_TRUE(writers::writeFile(path, writers::makeFile([&](Writer3ds& w) {
+        writers::writeMaterial(w, "Steel");
+        writers::writeMaterial(w, "Glass");
+        writers::writeMeshObject(w, "Cube", cube.mesh);
     })));
     const ToolRun run = runTool(path);
     EXPECT_EQ(run.status, 0);
@@ -63,8 +63,8 @@ TEST(InfoTool, ReportsMeshesAndMaterialsOfGoodFile) {
 TEST(InfoTool, AnyFailedFileGivesStatusOneAndTheReason) {
     const std::string good = tempPath("good.3ds");
     const std::string bad = tempPath("bad.3ds");
-    ASSERT_TRUE(test3ds::writeFile(good, test3ds::makeFile([](Writer3ds&) {})));
-    ASSERT_TRUE(test3ds::writeFile(bad, {'n', 'o', 't', ' ', '3', 'd', 's', '!'}));
+    ASSERT_TRUE(writers::writeFile(good, writers::makeFile([](Writer3ds&) {})));
+    ASSERT_TRUE(writers::writeFile(bad, {'n', 'o', 't', ' ', '3', 'd', 's', '!'}));
     const ToolRun run = runTool(good + " " + bad + " " + tempPath("missing.3ds"));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(good + ": loaded\n"), std::string::npos);
@@ -78,16 +78,16 @@ TEST(InfoTool, AnyFailedFileGivesStatusOneAndTheReason) {
 // A damaged file loads, but the tool must say what was lost and exit 3, so
 // that a script can tell it from a clean file (0) and a refused one (1).
 TEST(InfoTool, DamagedFileNamesEachKindAndGivesStatusThree) {
-    test3ds::MeshData holes;
+    writers::MeshData holes;
     holes.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     holes.faces = {{0, 1, 2}, {0, 1, 5}};
     holes.groups = {{"Nowhere", {0}}};
     const std::string damaged = tempPath("damaged.3ds");
     const std::string good = tempPath("clean.3ds");
-    ASSERT_TRUE(test3ds::writeFile(damaged, test3ds::makeFile([&](Writer3ds& w) {
-        test3ds::writeMeshObject(w, "Holes", holes);
+    ASSERT_TRUE(writers::writeFile(damaged, writers::makeFile([&](Writer3ds& w) {
+        writers::writeMeshObject(w, "Holes", holes);
     })));
-    ASSERT_TRUE(test3ds::writeFile(good, test3ds::makeFile([](Writer3ds&) {})));
+    ASSERT_TRUE(writers::writeFile(good, writers::makeFile([](Writer3ds&) {})));
 
     const ToolRun run = runTool(good + " " + damaged);
     EXPECT_EQ(run.status, 3);

@@ -8,21 +8,21 @@
 #include <vector>
 
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::Writer3ds;
+using writers::Writer3ds;
 
 namespace {
 
 // A file using every kind of chunk the reader descends into.
 Writer3ds richFile() {
-    test3ds::Cube cube = test3ds::makeCube({1, 2, 1, 2, 4, 4});
+    writers::Cube cube = writers::makeCube({1, 2, 1, 2, 4, 4});
     cube.mesh.uvs = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 0}, {1, 0}, {0, 1}, {1, 1}};
     cube.mesh.groups = {{"Red", {0, 1, 2}}};
     Writer3ds w;
     w.chunk(0x4D4D, [&] {
         w.chunk(0x3D3D, [&] {
-            test3ds::writeMaterial(w, "Red", [&] {
+            writers::writeMaterial(w, "Red", [&] {
                 w.chunk(0xA010, [&] { w.chunk(0x0011, [&] { w.u8(255); w.u8(0); w.u8(0); }); });
                 w.chunk(0xA040, [&] { w.chunk(0x0030, [&] { w.u16(50); }); });
                 w.chunk(0xA200, [&] { w.chunk(0xA300, [&] { w.str("red.bmp"); }); });
@@ -31,7 +31,7 @@ Writer3ds richFile() {
                     w.chunk(0xA300, [&] { w.str(""); });
                 });
             });
-            test3ds::writeMeshObject(w, "Cube", cube.mesh);
+            writers::writeMeshObject(w, "Cube", cube.mesh);
             w.chunk(0x4000, [&] {
                 w.str("Lamp");
                 w.chunk(0x4600, [&] {
@@ -131,7 +131,7 @@ TEST(Malformed, MeshReachingPastItsObjectStaysInside) {
                 w.u16(1);
                 w.f32s({1, 2, 3});
             });
-            test3ds::writeMeshObject(w, "Next", {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, {}, {}, true});
+            writers::writeMeshObject(w, "Next", {{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}, {}, {}, true});
         });
         w.chunk(0xB000);
     });
@@ -147,7 +147,7 @@ TEST(Malformed, MeshReachingPastItsObjectStaysInside) {
 TEST(Malformed, ListCountsBeyondTheirChunkAreCut) {
     // Counts of 65535 with three entries present: a few bytes must not
     // become tens of thousands of vertices and faces.
-    const auto file = test3ds::makeFile([](Writer3ds& w) {
+    const auto file = writers::makeFile([](Writer3ds& w) {
         w.chunk(0x4000, [&] {
             w.str("Liar");
             w.chunk(0x4100, [&] {

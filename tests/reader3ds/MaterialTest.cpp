@@ -3,12 +3,14 @@
 // renumbering when a material is dropped, and face material groups.
 #include <gtest/gtest.h>
 
-#include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include <string>
 
-using test3ds::makeFile;
-using test3ds::MeshData;
-using test3ds::Writer3ds;
+#include "reader3ds/Reader3DS.h"
+#include "tools/writers/Writer3ds.h"
+
+using writers::makeFile;
+using writers::MeshData;
+using writers::Writer3ds;
 
 namespace {
 
@@ -42,7 +44,7 @@ MeshData twoTriangles() {
 TEST(Materials, ColoursPercentagesAndShadingAreStored) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Paint", [&] {
+        writers::writeMaterial(w, "Paint", [&] {
             w.chunk(0xA010, [&] {
                 w.chunk(0x0011, [&] {
                     w.u8(255);
@@ -58,7 +60,7 @@ TEST(Materials, ColoursPercentagesAndShadingAreStored) {
             shadingChunk(w, 3);
             shadingChunk(w, 7);  // unknown code: ignored
         });
-        test3ds::writeMaterial(w, "Wire", [&] { w.chunk(0xA085); });
+        writers::writeMaterial(w, "Wire", [&] { w.chunk(0xA085); });
     })));
     ASSERT_EQ(reader.GetMaterialCount(), 2u);
     const Material& paint = reader.GetMaterial(0);
@@ -73,10 +75,65 @@ TEST(Materials, ColoursPercentagesAndShadingAreStored) {
     EXPECT_EQ(reader.GetMaterial(1).GetId(), 1u);
 }
 
+// Every field the reader fills gets a value no other field has, so a value
+// stored in the wrong field (specular into diffuse, one map's scale into
+// another's) shows as a mismatch here.
+TEST(Materials, EveryFieldLandsInItsOwnPlace) {
+    const std::uint16_t mapIds[5] = {0xA200, 0xA33A, 0xA210, 0xA230, 0xA204};
+    Reader3DS reader;
+    ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
+        writers::writeMaterial(w, "Every", [&] {
+            w.chunk(0xA010, [&] { w.chunk(0x0010, [&] { w.f32s({0.11f, 0.12f, 0.13f}); }); });
+            w.chunk(0xA020, [&] { w.chunk(0x0010, [&] { w.f32s({0.21f, 0.22f, 0.23f}); }); });
+            w.chunk(0xA030, [&] { w.chunk(0x0010, [&] { w.f32s({0.31f, 0.32f, 0.33f}); }); });
+            percentChunk(w, 0xA040, 41);
+            percentChunk(w, 0xA050, 51);
+            shadingChunk(w, 4);
+            for (int i = 0; i < 5; ++i) {
+                w.chunk(mapIds[i], [&] {
+                    w.chunk(0x0030, [&] { w.u16(static_cast<std::uint16_t>(10 + i)); });
+                    w.chunk(0xA300, [&] { w.str("map" + std::to_string(i) + ".bmp"); });
+                    w.chunk(0xA354, [&] { w.f32(2.0f + i); });
+                    w.chunk(0xA356, [&] { w.f32(3.0f + i); });
+                    w.chunk(0xA358, [&] { w.f32(0.25f + i); });
+                    w.chunk(0xA35A, [&] { w.f32(0.75f + i); });
+                });
+            }
+            reflectionChunk(w, "mirror.bmp");
+        });
+    })));
+    ASSERT_EQ(reader.GetMaterialCount(), 1u);
+    const Material& m = reader.GetMaterial(0);
+    EXPECT_EQ(m.GetName(), "Every");
+    const auto expectColour = [](const Color3& c, float r, float g, float b, const char* field) {
+        EXPECT_FLOAT_EQ(c.r, r) << field;
+        EXPECT_FLOAT_EQ(c.g, g) << field;
+        EXPECT_FLOAT_EQ(c.b, b) << field;
+    };
+    expectColour(m.ambient, 0.11f, 0.12f, 0.13f, "ambient");
+    expectColour(m.diffuse, 0.21f, 0.22f, 0.23f, "diffuse");
+    expectColour(m.specular, 0.31f, 0.32f, 0.33f, "specular");
+    EXPECT_FLOAT_EQ(m.shininess, 0.41f);
+    EXPECT_FLOAT_EQ(m.transparency, 0.51f);
+    EXPECT_EQ(m.shading, 4u);
+    const TextureMap* const maps[5] = {&m.textureMap1, &m.textureMap2, &m.opacityMap, &m.bumpMap, &m.specularMap};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE("map chunk " + std::to_string(mapIds[i]));
+        EXPECT_FLOAT_EQ(maps[i]->strength, (10 + i) / 100.0f);
+        EXPECT_EQ(std::string(maps[i]->fileName), "map" + std::to_string(i) + ".bmp");
+        EXPECT_FLOAT_EQ(maps[i]->uScale, 2.0f + i);
+        EXPECT_FLOAT_EQ(maps[i]->vScale, 3.0f + i);
+        EXPECT_FLOAT_EQ(maps[i]->uOffset, 0.25f + i);
+        EXPECT_FLOAT_EQ(maps[i]->vOffset, 0.75f + i);
+    }
+    EXPECT_FLOAT_EQ(m.reflectionMap.strength, 0.4f);
+    EXPECT_STREQ(m.reflectionMap.fileName, "mirror.bmp");
+}
+
 TEST(Materials, ShadingCodeSevenKeepsDefault) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "M", [&] { shadingChunk(w, 7); });
+        writers::writeMaterial(w, "M", [&] { shadingChunk(w, 7); });
     })));
     EXPECT_EQ(reader.GetMaterial(0).shading, 2u);
 }
@@ -84,7 +141,7 @@ TEST(Materials, ShadingCodeSevenKeepsDefault) {
 TEST(Materials, TextureMapsReadNameScaleAndOffset) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Textured", [&] {
+        writers::writeMaterial(w, "Textured", [&] {
             w.chunk(0xA200, [&] {
                 w.chunk(0x0030, [&] { w.u16(60); });
                 w.chunk(0xA300, [&] { w.str("a-rather-long-texture-name.bmp"); });
@@ -110,10 +167,10 @@ TEST(Materials, ReflectionMapWithoutFileNameDropsMaterialAndRenumbers) {
     input.groups = {{"Third", {1}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
-        test3ds::writeMaterial(w, "First");
-        test3ds::writeMaterial(w, "Broken", [&] { reflectionChunk(w, nullptr); });
-        test3ds::writeMaterial(w, "Third");
-        test3ds::writeMeshObject(w, "Quad", input);
+        writers::writeMaterial(w, "First");
+        writers::writeMaterial(w, "Broken", [&] { reflectionChunk(w, nullptr); });
+        writers::writeMaterial(w, "Third");
+        writers::writeMeshObject(w, "Quad", input);
     })));
     ASSERT_EQ(reader.GetMaterialCount(), 2u);
     EXPECT_EQ(reader.FindMaterial("Broken"), nullptr);
@@ -127,8 +184,8 @@ TEST(Materials, ReflectionMapWithoutFileNameDropsMaterialAndRenumbers) {
 TEST(Materials, ReflectionMapFileNames) {
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Auto", [&] { reflectionChunk(w, ""); });
-        test3ds::writeMaterial(w, "Named", [&] { reflectionChunk(w, "sky.bmp"); });
+        writers::writeMaterial(w, "Auto", [&] { reflectionChunk(w, ""); });
+        writers::writeMaterial(w, "Named", [&] { reflectionChunk(w, "sky.bmp"); });
     })));
     ASSERT_EQ(reader.GetMaterialCount(), 2u);
     EXPECT_STREQ(reader.GetMaterial(0).reflectionMap.fileName, "auto");
@@ -141,10 +198,10 @@ TEST(Materials, DuplicateNamesBothKeptFirstOneFound) {
     input.groups = {{"Same", {0}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Other");
-        test3ds::writeMaterial(w, "Same", [&] { shadingChunk(w, 1); });
-        test3ds::writeMaterial(w, "Same", [&] { shadingChunk(w, 4); });
-        test3ds::writeMeshObject(w, "Quad", input);
+        writers::writeMaterial(w, "Other");
+        writers::writeMaterial(w, "Same", [&] { shadingChunk(w, 1); });
+        writers::writeMaterial(w, "Same", [&] { shadingChunk(w, 4); });
+        writers::writeMeshObject(w, "Quad", input);
     })));
     ASSERT_EQ(reader.GetMaterialCount(), 3u);
     EXPECT_EQ(reader.FindMaterial("Same")->shading, 1u);
@@ -156,9 +213,9 @@ TEST(FaceGroups, UnknownMaterialAndFaceNumbersOutsideListAreSkipped) {
     input.groups = {{"Nowhere", {0, 1}}, {"Known", {1, 2, 60000}}};
     Reader3DS reader;
     ASSERT_TRUE(reader.LoadFromMemory(makeFile([&](Writer3ds& w) {
-        test3ds::writeMaterial(w, "Other");
-        test3ds::writeMaterial(w, "Known");
-        test3ds::writeMeshObject(w, "Quad", input);
+        writers::writeMaterial(w, "Other");
+        writers::writeMaterial(w, "Known");
+        writers::writeMeshObject(w, "Quad", input);
     })));
     const Mesh& mesh = reader.GetMesh(0);
     ASSERT_EQ(mesh.GetMaterialCount(), 1u);

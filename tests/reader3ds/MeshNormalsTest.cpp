@@ -7,14 +7,14 @@
 #include <set>
 
 #include "reader3ds/Reader3DS.h"
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
 using r3ds::Vec3;
-using test3ds::Cube;
-using test3ds::makeCube;
-using test3ds::makeFile;
-using test3ds::MeshData;
-using test3ds::Writer3ds;
+using writers::Cube;
+using writers::makeCube;
+using writers::makeFile;
+using writers::MeshData;
+using writers::Writer3ds;
 
 namespace {
 
@@ -26,7 +26,7 @@ void expectVec(const Vec3& got, const Vec3& want) {
 
 // Loads one mesh object and returns the reader holding it.
 void loadMesh(Reader3DS& reader, const MeshData& mesh) {
-    const auto file = makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Mesh", mesh); });
+    const auto file = makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Mesh", mesh); });
     ASSERT_TRUE(reader.LoadFromMemory(file));
     ASSERT_EQ(reader.GetMeshCount(), 1u);
 }

@@ -1,10 +1,12 @@
-// FaderTest.cpp: brightness curves of the fader, the flash alpha and the
-// shared sine table, against the numbers the show's look was tuned with.
+// FaderTest.cpp: brightness curves of the fader, each part's fade over its
+// whole length, the flash alpha and the shared sine table, against the
+// numbers the show's look was tuned with.
 #include <gtest/gtest.h>
 
 #include "shell/DemoParts.h"
 #include "shell/Fader.h"
 #include "shell/RenderKit.h"
+#include "shell/Schedule.h"
 
 TEST(Fader, LogoFadeHoldsThenFallsThenTurnsBlackAtItsDuration)
 {
@@ -65,4 +67,48 @@ TEST(TrigTables, UseThePiOf3Point1415)
     EXPECT_NEAR(SIN_TABLE[1], 0.0174519f, 2e-7);
     EXPECT_NEAR(COS_TABLE[90], 0.0000463f, 1e-7);
     EXPECT_NEAR(SIN_TABLE[180], 0.0000927f, 1e-7);
+}
+
+// The fades of every part replayed frame by frame over the part's whole
+// length, as the running order drives them: a changed length or rate shows
+// up at whichever frame it first makes black or dim, not only at the few
+// frames a spot check happens to look at.
+TEST(PartFades, NoPartGoesBlackOutsideItsPlannedDarkFrames)
+{
+    Fader shared;  // the logo's fader, borrowed by the intro
+    shared.mode = FADE_IDLE;
+    // Frame 0: the intro is drawn once under the logo, then the logo.
+    shared.mode = FADE_RISE;
+    shared.start = 0;
+    shared.brightness(0);
+    for (int frame = PART_START_FRAME[0]; frame < PART_START_FRAME[1]; ++frame) {
+        setLogoFade(shared);
+        const float expected = frame <= 70 ? 1.0f : 70.0f / static_cast<float>(frame);
+        ASSERT_FLOAT_EQ(shared.brightness(frame), expected) << "logo frame " << frame;
+    }
+
+    // The intro counts its own cycles; the frame-0 draw was cycle 0. Its
+    // pictures change at cycles 270, 630, 990 and 1350, each hidden by
+    // black from the change until the next picture has risen far enough.
+    const int introCycles = PART_START_FRAME[2] - PART_START_FRAME[1];
+    int darkCycles = 0;
+    for (int cycle = 1; cycle <= introCycles; ++cycle) {
+        if (introPictureFadeStarts(cycle)) setIntroPictureFade(shared, cycle);
+        const float b = shared.brightness(cycle);
+        const int turn = cycle % 360;
+        const bool afterChange = cycle >= 270 && turn >= 270 && turn <= 288;
+        ASSERT_EQ(b == 0.0f, afterChange) << "intro cycle " << cycle << " brightness " << b;
+        if (cycle >= 90 && turn >= 90 && turn <= 130) {
+            ASSERT_FLOAT_EQ(b, 1.0f) << "intro cycle " << cycle;
+        }
+        ASSERT_GT(b, -0.5f) << "intro cycle " << cycle << ": the fader never goes idle in the intro";
+        if (b == 0.0f) ++darkCycles;
+    }
+    EXPECT_EQ(darkCycles, 4 * 19) << "four picture changes, 19 black cycles each";
+
+    Fader spin;
+    for (int frame = PART_START_FRAME[4]; frame < PART_START_FRAME[5]; ++frame) {
+        setSpinFade(spin, frame);
+        ASSERT_FLOAT_EQ(spin.brightness(frame), 1.0f) << "spin frame " << frame;
+    }
 }

@@ -22,9 +22,14 @@ public:
     int musicStarts = 0;
     uint32_t musicPositionMs = 0;  // position of the last music start
     int fullScreenAttempts = 0;    // createWindow calls that asked for full screen
+    int videoShutdowns = 0;        // shutdownVideo calls
 
     bool initialiseVideo() override { return true; }
-    bool shutdownVideo() override { return true; }
+    bool shutdownVideo() override
+    {
+        ++videoShutdowns;
+        return true;
+    }
     platform::WindowResult createWindow(const std::string&, int, int, int, bool fullScreen) override
     {
         if (fullScreen) ++fullScreenAttempts;

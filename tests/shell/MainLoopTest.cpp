@@ -90,6 +90,25 @@ TEST_F(MainLoop, MinimisedWindowIgnoresQuitAndPauseKeysButSwitchesOnF1)
     EXPECT_EQ(show.loads, 2) << "the reopened window loads the show again";
 }
 
+// Taking the window system down and up on each switch let it come back on
+// an invisible driver; a switch re-creates the window and context only.
+TEST_F(MainLoop, F1KeepsTheWindowSystemUpUntilTheShowCloses)
+{
+    ASSERT_TRUE(shell.openWindow("Quorl-H", 800, 600, 16, true));
+    for (int n = 0; n < 3; ++n) {
+        fake.events.push_back(key(Type::KeyDown, platform::vk::F1));
+        fake.events.push_back(key(Type::KeyUp, platform::vk::F1));
+        EXPECT_TRUE(drain());
+    }
+    EXPECT_EQ(fake.windowsCreated, 4);
+    EXPECT_EQ(fake.videoShutdowns, 0);
+    EXPECT_TRUE(fake.hasWindow());
+    EXPECT_TRUE(fake.hasContext());
+    shell.closeWindow();
+    EXPECT_EQ(fake.videoShutdowns, 1);
+    EXPECT_FALSE(fake.hasWindow());
+}
+
 TEST_F(MainLoop, EscapeEndsTheLoopAfterThatPassFrameIsDrawn)
 {
     fake.events.push_back(key(Type::KeyDown, platform::vk::ESCAPE));

@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <string>
 
-#include "reader3ds/Writer3ds.h"
+#include "tools/writers/Writer3ds.h"
 
-using test3ds::makeFile;
-using test3ds::Writer3ds;
+using writers::makeFile;
+using writers::Writer3ds;
 
 namespace {
 
 void writeRichMaterial(Writer3ds& w) {
-    test3ds::writeMaterial(w, "Chrome", [&] {
+    writers::writeMaterial(w, "Chrome", [&] {
         w.chunk(0xA010, [&] { w.chunk(0x0011, [&] { w.u8(255); w.u8(128); w.u8(0); }); });
         w.chunk(0xA020, [&] { w.chunk(0x0010, [&] { w.f32(0.5f); w.f32(0.5f); w.f32(0.5f); }); });
         w.chunk(0xA030, [&] { w.chunk(0x0012, [&] { w.u8(1); w.u8(2); w.u8(3); }); });
@@ -40,7 +40,7 @@ void writeRichMaterial(Writer3ds& w) {
 
 bool save(const std::string& dir, const char* name, const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir + "/" + name;
-    if (!test3ds::writeFile(path, bytes)) {
+    if (!writers::writeFile(path, bytes)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return false;
     }
@@ -57,18 +57,18 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     bool ok = true;
 
-    const test3ds::Cube split = test3ds::makeCube({1, 2, 4, 8, 16, 32});
-    ok &= save(dir, "cube-split.3ds", makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Cube", split.mesh); }));
+    const writers::Cube split = writers::makeCube({1, 2, 4, 8, 16, 32});
+    ok &= save(dir, "cube-split.3ds", makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Cube", split.mesh); }));
 
-    test3ds::Cube textured = test3ds::makeCube({1, 1, 1, 1, 1, 1});
+    writers::Cube textured = writers::makeCube({1, 1, 1, 1, 1, 1});
     for (int i = 0; i < 8; ++i) {
         textured.mesh.uvs.push_back({static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1)});
     }
     textured.mesh.groups = {{"Chrome", {0, 1, 2, 3}}, {"Plain", {4, 5}}};
     ok &= save(dir, "cube-materials.3ds", makeFile([&](Writer3ds& w) {
         writeRichMaterial(w);
-        test3ds::writeMaterial(w, "Plain");
-        test3ds::writeMeshObject(w, "Box", textured.mesh);
+        writers::writeMaterial(w, "Plain");
+        writers::writeMeshObject(w, "Box", textured.mesh);
     }));
 
     ok &= save(dir, "light-camera.3ds", makeFile([](Writer3ds& w) {
@@ -107,20 +107,20 @@ int main(int argc, char** argv) {
     }());
     // Exporters write long names; the object after the name must survive.
     ok &= save(dir, "long-name.3ds", makeFile([](Writer3ds& w) {
-        test3ds::MeshData tri;
+        writers::MeshData tri;
         tri.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
         tri.faces = {{0, 1, 2}};
-        test3ds::writeMeshObject(w, std::string(140, 'L'), tri);
+        writers::writeMeshObject(w, std::string(140, 'L'), tri);
     }));
 
     // One kind of damage per file.
-    test3ds::MeshData holes;
+    writers::MeshData holes;
     holes.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
     holes.faces = {{0, 1, 2}, {0, 1, 9}};
     holes.uvs = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
     holes.groups = {{"Nobody", {0}}};
     ok &= save(dir, "damaged-faces-groups-uvs.3ds",
-               makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Holes", holes); }));
+               makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Holes", holes); }));
     ok &= save(dir, "damaged-chunk-length.3ds", makeFile([](Writer3ds& w) {
         w.chunk(0x4000, [&] {
             w.str("Short");
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         });
     }));
     {
-        std::vector<std::uint8_t> cut = makeFile([&](Writer3ds& w) { test3ds::writeMeshObject(w, "Cube", split.mesh); });
+        std::vector<std::uint8_t> cut = makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Cube", split.mesh); });
         cut.resize(cut.size() * 2 / 3);
         ok &= save(dir, "damaged-file-cut.3ds", cut);
     }
