@@ -7,6 +7,7 @@
 
 #include <type_traits>
 
+#include "common/LoadTimes.h"
 #include "image/Image.h"
 #include "image/JPGImage.h"
 
@@ -45,6 +46,7 @@ void setSphereMapping()
 
 bool textureFromBmp(const std::string& path, std::uint32_t& name)
 {
+    const LoadTimer timer(LoadKind::Pictures);
     Image picture;
     if (!picture.load(path)) {
         return false;
@@ -56,6 +58,7 @@ bool textureFromBmp(const std::string& path, std::uint32_t& name)
 
 bool textureFromJpeg(const std::string& path, std::uint32_t& name)
 {
+    const LoadTimer timer(LoadKind::Pictures);
     JPGImage picture;
     if (!picture.load(path)) {
         return false;
@@ -67,6 +70,7 @@ bool textureFromJpeg(const std::string& path, std::uint32_t& name)
 
 bool sphereMapFromBmp(const std::string& path, std::uint32_t& name)
 {
+    const LoadTimer timer(LoadKind::Pictures);
     Image picture;
     if (!picture.load(path)) {
         return false;
@@ -80,6 +84,7 @@ bool sphereMapFromBmp(const std::string& path, std::uint32_t& name)
 
 bool sphereMapFromJpeg(const std::string& path, std::uint32_t& name)
 {
+    const LoadTimer timer(LoadKind::Pictures);
     JPGImage picture;
     if (!picture.load(path)) {
         return false;

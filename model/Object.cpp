@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/LoadTimes.h"
 #include "common/ShowGlobals.h"
 #include "image/Message.h"
 #include "image/Texture.h"
@@ -43,6 +44,7 @@ void rotateVector(int ax, int ay, int az, const float* in, float* out)
 
 void Object::load(const std::string& fileName)
 {
+    const LoadTimer timer(LoadKind::Models);
     Reader3DS reader;
     if (!reader.LoadFile(fileName)) {
         showMessage("Loading .3ds file in Object.cpp failed", "LOADING ERROR");

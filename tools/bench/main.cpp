@@ -1,0 +1,218 @@
+// quorl-h-bench: the whole show rendered headless, timed frame by frame.
+//
+//   quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR]
+//
+// Renders frames 0..N-1 (default 7,300: the whole running order and the
+// first hundred frames of the end picture) with the virtual clock, as
+// quorl-h-render does, and reports on standard output:
+//   - per part: frames, mean, median, 99th percentile and worst frame time,
+//     each frame timed from the clear to a finished picture (glFinish),
+//     without the tick wait;
+//   - the start-up (loadShow) split into pictures, models, music and the rest;
+//   - resident memory at frames 400, 3,600 and N, and its peak;
+//   - with --compare, each part's mean and 99th percentile against OLD.csv.
+// The raw times go to DIR/frames.csv (default DIR: bench). OLD.csv is read
+// before the run, so it may be the file this run replaces.
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/LoadTimes.h"
+#include "common/Screen.h"
+#include "platform/DataFolder.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "shell/Timeline.h"
+#include "shell/Window.h"
+#include "tools/bench/BenchStats.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    int to = 7300;
+    std::string out = "bench";
+    std::string compare;  // empty: no comparison
+    std::string data;     // empty: ./data, else the installed data
+};
+
+void usage()
+{
+    std::fprintf(stderr, "usage: quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR]\n");
+}
+
+bool parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 >= argc) return false;
+        const std::string arg = argv[i];
+        const std::string value = argv[i + 1];
+        if (arg == "--to") {
+            if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
+                return false;
+            }
+            options.to = std::stoi(value);
+            if (options.to < 1) return false;
+        } else if (arg == "--out") {
+            options.out = value;
+        } else if (arg == "--compare") {
+            options.compare = value;
+        } else if (arg == "--data") {
+            options.data = value;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Resident memory now, and its peak so far, in MB, from /proc/self.
+double residentMb()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double peakResidentMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0.0;
+}
+
+// The show as the shell drives it, with loadShow timed as a whole and split
+// by the loaders' own timers.
+class TimedShow final : public Show {
+public:
+    explicit TimedShow(Timeline& timeline) : timeline(timeline) {}
+    void loadShow() override
+    {
+        const LoadTotals before = loadTotals();
+        const Clock::time_point begin = Clock::now();
+        timeline.loadShow();
+        glFinish();
+        totalSeconds = std::chrono::duration<double>(Clock::now() - begin).count();
+        const LoadTotals after = loadTotals();
+        for (size_t i = 0; i < split.size(); ++i) split[i] = after[i] - before[i];
+    }
+    void drawFrame() override { timeline.drawFrame(); }
+
+    double totalSeconds = 0.0;
+    LoadTotals split{};
+
+private:
+    Timeline& timeline;
+};
+
+std::optional<std::string> readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        usage();
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path out = fs::absolute(options.out, error);
+    fs::create_directories(out, error);
+    if (!fs::is_directory(out)) {
+        std::fprintf(stderr, "quorl-h-bench: cannot make %s\n", options.out.c_str());
+        return 1;
+    }
+    std::optional<std::vector<FrameTime>> oldRun;
+    if (!options.compare.empty()) {
+        const std::optional<std::string> text = readText(fs::absolute(options.compare, error).string());
+        if (text) oldRun = runFromCsv(*text);
+        if (!oldRun) {
+            std::fprintf(stderr, "quorl-h-bench: %s is no frame-time CSV\n", options.compare.c_str());
+            return 1;
+        }
+    }
+    if (options.data.empty()) {
+        platform::useShowData("quorl-h-bench");
+    } else if (!platform::useExistingDataFolder("quorl-h-bench", options.data)) {
+        return 1;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+    platform::HeadlessPlatform headless;
+    platform::setCurrent(&headless);
+    Timeline timeline(headless);
+    TimedShow show(timeline);
+    Shell shell(headless, show);
+    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+
+    // Resident memory is sampled once the frame count reaches each of these.
+    const int memoryFrames[] = {400, 3600, options.to};
+    std::vector<std::pair<int, double>> memory;
+    std::vector<FrameTime> run;
+    run.reserve(static_cast<size_t>(options.to));
+    for (int frame = 0; frame < options.to; ++frame) {
+        const Clock::time_point begin = Clock::now();
+        timeline.renderFrame();
+        glFinish();
+        const Clock::time_point end = Clock::now();
+        run.push_back({frame, timeline.flags.current(), std::chrono::duration<double, std::milli>(end - begin).count()});
+        timeline.finishFrame();
+        headless.swapBuffers();
+        for (const int at : memoryFrames) {
+            if (frame + 1 == at && (memory.empty() || memory.back().first != at)) memory.emplace_back(at, residentMb());
+        }
+    }
+    const double peakMb = peakResidentMb();
+    shell.closeWindow();
+
+    const std::string csvPath = (out / "frames.csv").string();
+    std::ofstream csv(csvPath, std::ios::binary);
+    csv << runToCsv(run);
+    if (!csv.flush()) {
+        std::fprintf(stderr, "quorl-h-bench: cannot write %s\n", csvPath.c_str());
+        return 1;
+    }
+
+    const RunStats stats = statsByPart(run);
+    std::printf("Frame time per part, frames 0-%d (drawing to a finished picture):\n\n%s\n", options.to - 1,
+                statsTable(stats).c_str());
+    const auto ms = [](double seconds) { return seconds * 1000.0; };
+    const double pictures = show.split[static_cast<int>(LoadKind::Pictures)];
+    const double models = show.split[static_cast<int>(LoadKind::Models)];
+    const double music = show.split[static_cast<int>(LoadKind::Music)];
+    std::printf("Start-up (loadShow): %.0f ms = pictures %.0f + models %.0f + music %.0f + rest %.0f\n",
+                ms(show.totalSeconds), ms(pictures), ms(models), ms(music),
+                ms(show.totalSeconds - pictures - models - music));
+    std::printf("Resident memory:");
+    for (const auto& [frame, mb] : memory) std::printf(" frame %d %.1f MB,", frame, mb);
+    std::printf(" peak %.1f MB\n", peakMb);
+    std::printf("Frame times: %s\n", csvPath.c_str());
+    if (oldRun) {
+        std::printf("\nAgainst %s (new / old; below 1 is faster):\n\n%s", options.compare.c_str(),
+                    compareTable(stats, statsByPart(*oldRun)).c_str());
+    }
+    return 0;
+}
