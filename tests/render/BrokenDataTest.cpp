@@ -214,9 +214,13 @@ TEST_P(BrokenData, ShowRunsOnAndNamesTheFile)
     // Frame 2 shows the logo alone: every file but the logo's own leaves
     // it exactly as with intact data (a failed load must not disturb the
     // textures or the state the other parts draw with).
-    if (c.file != "logga.bmp") {
-        ASSERT_FALSE(intactFrameTwo().empty()) << "the intact render failed";
-        EXPECT_TRUE(readFile(frames / "frame-000002.png") == intactFrameTwo()) << "frame 2 differs from intact data's";
+    // The logo's own damage must show, or the comparison proves nothing.
+    ASSERT_FALSE(intactFrameTwo().empty()) << "the intact render failed";
+    const bool sameAsIntact = readFile(frames / "frame-000002.png") == intactFrameTwo();
+    if (c.file == "logga.bmp") {
+        EXPECT_FALSE(sameAsIntact) << "a damaged logo drawn as the intact one";
+    } else {
+        EXPECT_TRUE(sameAsIntact) << "frame 2 differs from intact data's";
     }
     fs::remove_all(folder);
 }
@@ -232,6 +236,9 @@ TEST(BrokenDataWholeShow, EveryFileMissingStillPlaysToTheEndAndNamesEachFile)
     EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
     EXPECT_NE(run.output.find("part end frames 100"), std::string::npos) << run.output.substr(0, 4000);
     for (const check::ShowFile& show : check::SHOW_FILES) {
+        // The box picture is read only for a model with materials; with no
+        // model at all it is never opened.
+        if (std::string(show.name) == "box3.bmp") continue;
         EXPECT_NE(run.output.find(show.name), std::string::npos) << "no message names " << show.name;
     }
 }
