@@ -3,11 +3,11 @@
 // Every file the show opens is, one at a time, removed, emptied, cut to half
 // its length, or replaced by the bytes of a file of another kind. The show
 // must render on with exit status 0 and no GL error, name the file in a
-// message (headless, so the message never waits for a click) and draw the
-// parts that do not use the file as it does with intact data. Files read
-// while loading need only a short run past loading; the two pictures read
-// at the bodies part and the end picture need the whole show. Last, the
-// whole show runs once with no file at all.
+// message (headless, so the message never waits for a click) and, when
+// the file is not the logo's, draw the logo's frame exactly as with intact
+// data. Files read while loading need only a short run past loading; the
+// two pictures read at the bodies part and the end picture need the whole
+// show. Last, the whole show runs once with no file at all.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
