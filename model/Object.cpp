@@ -47,7 +47,12 @@ void Object::load(const std::string& fileName)
     const LoadTimer timer(LoadKind::Models);
     Reader3DS reader;
     if (!reader.LoadFile(fileName)) {
+        // The box names no file; the line before it says which one and why.
+        std::printf("Cannot load %s: %s\n", fileName.c_str(), reader.GetLastError().c_str());
         showMessage("Loading .3ds file in Object.cpp failed", "LOADING ERROR");
+    } else if (reader.GetDamage() != 0) {
+        // The reader's damage lines name no file either.
+        std::printf("Loaded %s with damage: %s\n", fileName.c_str(), reader.GetLastError().c_str());
     }
     // Every model with materials wears the same box picture; the file's own
     // material textures are not used.

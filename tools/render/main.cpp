@@ -1,6 +1,7 @@
 // quorl-h-render: renders frames of the show to PNG files, headless.
 //
-//   quorl-h-render --from A --to B [--save LIST] [--out DIR] [--data DIR]
+//   quorl-h-render --from A --to B [--save LIST] [--out DIR] [--data DIR] [--check-gl]
+//                  [--watch N]
 //
 // Renders frames A..B-1 (and, unsaved, every frame before A, since the show
 // has memory) with a virtual clock of exactly 20 ms per frame, writes the
@@ -9,8 +10,15 @@
 //   part NAME frames N mean_ms X max_ms Y
 // The time is the drawing of the frame up to a finished picture (glFinish),
 // without the tick wait. The show reads its files from ./data, or else from
-// the installed data folder; --data points it elsewhere.
+// the installed data folder; --data points it elsewhere. --check-gl reads
+// glGetError after loading, after each part's draw and after each frame's
+// end, prints every error as "gl-error frame N PLACE 0xCODE" on standard
+// error and makes the exit status 3 when there was any. --watch N prints,
+// every N frames, the resident memory and the mean drawing time of those N
+// frames, for long runs:
+//   watch frame F rss_kb R mean_ms X
 #include <GL/gl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -20,6 +28,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "PngFile.h"
 #include "common/Screen.h"
@@ -37,11 +46,15 @@ struct Options {
     std::set<int> save;
     std::string out = ".";
     std::string data;  // empty: ./data, which may be missing
+    bool checkGl = false;
+    int watch = 0;  // frames between memory and time lines; 0: none
 };
 
 void usage()
 {
-    std::fprintf(stderr, "usage: quorl-h-render --from A --to B [--save LIST|all] [--out DIR] [--data DIR]\n");
+    std::fprintf(stderr,
+                 "usage: quorl-h-render --from A --to B [--save LIST|all] [--out DIR] [--data DIR] [--check-gl]"
+                 " [--watch N]\n");
 }
 
 // Parses a whole non-negative number; false on anything else.
@@ -58,6 +71,10 @@ bool parseOptions(int argc, char** argv, Options& options)
     bool haveTo = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--check-gl") {
+            options.checkGl = true;
+            continue;
+        }
         if (i + 1 >= argc) return false;
         const std::string value = argv[++i];
         if (arg == "--from") {
@@ -81,6 +98,8 @@ bool parseOptions(int argc, char** argv, Options& options)
             }
         } else if (arg == "--out") {
             options.out = value;
+        } else if (arg == "--watch") {
+            if (!parseFrame(value, options.watch) || options.watch == 0) return false;
         } else if (arg == "--data") {
             options.data = value;
         } else {
@@ -95,6 +114,32 @@ struct PartTiming {
     double totalMs = 0.0;
     double maxMs = 0.0;
 };
+
+// Resident memory of this process in KB, from /proc; 0 when unreadable.
+long residentKb()
+{
+    FILE* file = std::fopen("/proc/self/statm", "r");
+    if (!file) return 0;
+    long pages = 0;
+    long resident = 0;
+    const int read = std::fscanf(file, "%ld %ld", &pages, &resident);
+    std::fclose(file);
+    return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// Drains GL's error flags, one line per error naming the frame and the
+// place; returns how many there were. The loop is bounded because a lost
+// context can report an error on every call.
+int reportGlErrors(int frame, std::string_view place)
+{
+    int count = 0;
+    for (GLenum code = glGetError(); code != GL_NO_ERROR && count < 16; code = glGetError()) {
+        std::fprintf(stderr, "gl-error frame %d %.*s 0x%04x\n", frame, static_cast<int>(place.size()), place.data(),
+                     code);
+        ++count;
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -128,8 +173,10 @@ int main(int argc, char** argv)
     Timeline timeline(headless);
     Shell shell(headless, timeline);
     if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+    int glErrors = options.checkGl ? reportGlErrors(0, "load") : 0;
 
     std::array<PartTiming, PART_COUNT> timing{};
+    double watchMs = 0.0;  // drawing time since the last watch line
     bool ok = true;
     for (int frame = 0; frame < options.to; ++frame) {
         const auto begin = std::chrono::steady_clock::now();
@@ -137,6 +184,7 @@ int main(int argc, char** argv)
         glFinish();
         const auto end = std::chrono::steady_clock::now();
         const PartId part = timeline.flags.current();
+        if (options.checkGl) glErrors += reportGlErrors(frame, "part " + std::string(partName(part)));
         if (frame >= options.from && (options.saveAll || options.save.count(frame))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%06d.png", frame);
@@ -144,12 +192,19 @@ int main(int argc, char** argv)
         }
         timeline.finishFrame();
         headless.swapBuffers();
+        if (options.checkGl) glErrors += reportGlErrors(frame, "end");
         if (frame >= options.from) {
             PartTiming& t = timing[static_cast<int>(part)];
             const double ms = std::chrono::duration<double, std::milli>(end - begin).count();
             ++t.frames;
             t.totalMs += ms;
             t.maxMs = std::max(t.maxMs, ms);
+            watchMs += ms;
+        }
+        if (options.watch > 0 && (frame + 1) % options.watch == 0) {
+            std::printf("watch frame %d rss_kb %ld mean_ms %.3f\n", frame + 1, residentKb(), watchMs / options.watch);
+            std::fflush(stdout);
+            watchMs = 0.0;
         }
     }
     for (int i = 0; i < PART_COUNT; ++i) {
@@ -159,5 +214,9 @@ int main(int argc, char** argv)
                     t.frames, t.totalMs / t.frames, t.maxMs);
     }
     shell.closeWindow();
+    if (glErrors > 0) {
+        std::fprintf(stderr, "quorl-h-render: %d GL error(s)\n", glErrors);
+        return 3;
+    }
     return ok ? 0 : 1;
 }
