@@ -140,7 +140,8 @@ bool JPGImage::decode(std::span<const std::uint8_t> file, const std::string& pat
     const std::uint32_t fileWidth = info->image_width;
     const std::uint32_t fileHeight = info->image_height;
     if (fileWidth == 0 || fileHeight == 0 || fileWidth > image::MAX_PICTURE_SIDE ||
-        fileHeight > image::MAX_PICTURE_SIDE) {
+        fileHeight > image::MAX_PICTURE_SIDE ||
+        static_cast<std::int64_t>(fileWidth) * fileHeight > image::MAX_JPEG_PIXELS) {
         std::printf("Size of %s is not usable: %u x %u\n", path.c_str(), fileWidth, fileHeight);
         jpeg_destroy_decompress(info);
         return false;

@@ -20,6 +20,11 @@ namespace image {
 // broken or hostile headers; refusing them keeps every byte count far below
 // overflow and every allocation sane.
 constexpr std::int64_t MAX_PICTURE_SIDE = 16384;
+// Largest picture area the JPEG reader accepts (8192 x 8192). A JPEG header
+// of a few bytes can claim any size, and decoding one at the largest sides
+// would take gigabytes in the decoder's and the picture's buffers; a BMP must
+// hold its pixels in the file, so its sides are limit enough.
+constexpr std::int64_t MAX_JPEG_PIXELS = 8192LL * 8192LL;
 
 // Whole contents of the file, or nothing when it cannot be opened. A read
 // error after opening yields the bytes read so far (the decoder then reports
