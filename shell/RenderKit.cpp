@@ -84,7 +84,12 @@ void RenderKit::scenePerspective() const
 
 bool RenderKit::loadPicture(const char* path)
 {
-    return textureFromBmp(path, picture);
+    // The picture it replaces is never drawn again; its texture goes with it.
+    // A picture that does not load leaves the old one up.
+    const GLuint previous = picture;
+    if (!textureFromBmp(path, picture)) return false;
+    if (previous != 0) glDeleteTextures(1, &previous);
+    return true;
 }
 
 void RenderKit::beginOverlay() const

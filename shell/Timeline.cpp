@@ -56,10 +56,12 @@ void Timeline::catchUp()
 {
     // Every frame is drawn in order, since the show has memory (the intro's
     // cycle counter, the wave, the bodies); none is shown, waited for or
-    // put in the title.
+    // put in the title. Each is flushed as a shown frame is: the software
+    // renderer otherwise queues every frame's commands, gigabytes of them.
     while (frame < startFrame) {
         renderFrame();
         ++frame;
+        glFlush();
     }
     glFinish();
     startMusic(platform, musicPosition());
