@@ -94,3 +94,15 @@ TEST(BenchCompare, RatiosAreNewOverOldAndOnlyForPartsInBoth)
     // A zero old time gives no ratio rather than infinity.
     EXPECT_NE(table.find("| logo | 0.00 → 1.00 | - | 0.00 → 1.00 | - |"), std::string::npos);
 }
+
+TEST(BenchFloor, BareWorkSitsBesideTheShowsMeanWithItsShare)
+{
+    RunStats show{};
+    RunStats bare{};
+    show[static_cast<int>(PartId::Tunnels)] = {800, 11.0, 10.8, 16.8, 19.9};
+    bare[static_cast<int>(PartId::Tunnels)] = {160, 9.9, 9.8, 12.5, 13.0};
+    show[static_cast<int>(PartId::End)] = {100, 2.5, 2.3, 3.6, 13.8};  // no bare frames sampled
+    const std::string table = floorTable(show, bare);
+    EXPECT_NE(table.find("| tunnels | 11.00 | 9.90 | 12.50 | 90% |"), std::string::npos);
+    EXPECT_EQ(table.find("| end |"), std::string::npos);
+}

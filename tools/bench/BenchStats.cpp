@@ -136,3 +136,21 @@ std::string compareTable(const RunStats& now, const RunStats& before)
     }
     return text;
 }
+
+std::string floorTable(const RunStats& show, const RunStats& bare)
+{
+    std::string text = "| part | mean ms | bare GL mean ms | bare GL p99 ms | bare share |\n|---|--:|--:|--:|--:|\n";
+    char line[200];
+    for (int i = 0; i < PART_COUNT; ++i) {
+        const PartStats& s = show[i];
+        const PartStats& b = bare[i];
+        if (s.frames == 0 || b.frames == 0) continue;
+        char share[16];
+        if (s.mean > 0.0) std::snprintf(share, sizeof share, "%.0f%%", 100.0 * b.mean / s.mean);
+        else std::snprintf(share, sizeof share, "-");
+        std::snprintf(line, sizeof line, "| %s | %.2f | %.2f | %.2f | %s |\n",
+                      std::string(partName(static_cast<PartId>(i))).c_str(), s.mean, b.mean, b.p99, share);
+        text += line;
+    }
+    return text;
+}

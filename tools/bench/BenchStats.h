@@ -52,3 +52,8 @@ std::string statsTable(const RunStats& stats);
 // Per part present in both runs: the new mean and 99th percentile as ratios
 // of the old ones (below 1 is faster).
 std::string compareTable(const RunStats& now, const RunStats& before);
+
+// Per part present in both: the show's mean beside the mean of the bare GL
+// work its frames send (replayed without the show's computation), and the
+// bare work's share of the show's time.
+std::string floorTable(const RunStats& show, const RunStats& bare);

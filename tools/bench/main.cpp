@@ -1,6 +1,6 @@
 // quorl-h-bench: the whole show rendered headless, timed frame by frame.
 //
-//   quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR]
+//   quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR] [--floor K]
 //
 // Renders frames 0..N-1 (default 7,300: the whole running order and the
 // first hundred frames of the end picture) with the virtual clock, as
@@ -10,7 +10,13 @@
 //     without the tick wait;
 //   - the start-up (loadShow) split into pictures, models, music and the rest;
 //   - resident memory at frames 400, 3,600 and N, and its peak;
-//   - with --compare, each part's mean and 99th percentile against OLD.csv.
+//   - with --compare, each part's mean and 99th percentile against OLD.csv;
+//   - with --floor K, each part's bare GL work: the show is drawn a second
+//     time in a new window, every K-th frame recorded into a display list as
+//     it is drawn and then replayed from it alone and timed. The replay sends
+//     the same primitives, state changes, copies and fill as the frame, with
+//     none of the show's computation; what the part takes beyond it is the
+//     show's own.
 // The raw times go to DIR/frames.csv (default DIR: bench). OLD.csv is read
 // before the run, so it may be the file this run replaces.
 #include <GL/gl.h>
@@ -41,11 +47,12 @@ struct Options {
     std::string out = "bench";
     std::string compare;  // empty: no comparison
     std::string data;     // empty: ./data, else the installed data
+    int floorEvery = 0;   // every how many frames the bare GL work is timed; 0: never
 };
 
 void usage()
 {
-    std::fprintf(stderr, "usage: quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR]\n");
+    std::fprintf(stderr, "usage: quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR] [--floor K]\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -54,12 +61,16 @@ bool parseOptions(int argc, char** argv, Options& options)
         if (i + 1 >= argc) return false;
         const std::string arg = argv[i];
         const std::string value = argv[i + 1];
+        const bool whole =
+            !value.empty() && value.size() <= 6 && value.find_first_not_of("0123456789") == std::string::npos;
         if (arg == "--to") {
-            if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
-                return false;
-            }
+            if (!whole) return false;
             options.to = std::stoi(value);
             if (options.to < 1) return false;
+        } else if (arg == "--floor") {
+            if (!whole) return false;
+            options.floorEvery = std::stoi(value);
+            if (options.floorEvery < 1) return false;
         } else if (arg == "--out") {
             options.out = value;
         } else if (arg == "--compare") {
@@ -118,6 +129,42 @@ public:
 private:
     Timeline& timeline;
 };
+
+// The show drawn once more from frame 0 in a new window; every `every`-th
+// frame is compiled into a display list while it executes, then replayed
+// from the list and timed up to a finished picture. Queries and waits run
+// at once and are not recorded, so the replay is the frame's GL work alone.
+// Replaying repeats the frame's copies into the feedback textures, so the
+// pictures after it differ a little from the show's; the work does not.
+std::vector<FrameTime> bareGlRun(platform::HeadlessPlatform& headless, int to, int every)
+{
+    std::vector<FrameTime> bare;
+    Timeline timeline(headless);
+    Shell shell(headless, timeline);
+    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return bare;
+    const GLuint list = glGenLists(1);
+    for (int frame = 0; frame < to; ++frame) {
+        if (frame % every != 0) {
+            timeline.drawFrame();
+            headless.swapBuffers();
+            continue;
+        }
+        glNewList(list, GL_COMPILE_AND_EXECUTE);
+        timeline.renderFrame();
+        glEndList();
+        glFinish();
+        const Clock::time_point begin = Clock::now();
+        glCallList(list);
+        glFinish();
+        const Clock::time_point end = Clock::now();
+        bare.push_back({frame, timeline.flags.current(), std::chrono::duration<double, std::milli>(end - begin).count()});
+        timeline.finishFrame();
+        headless.swapBuffers();
+    }
+    glDeleteLists(list, 1);
+    shell.closeWindow();
+    return bare;
+}
 
 std::optional<std::string> readText(const std::string& path)
 {
@@ -196,6 +243,14 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Before the report, so that the loaders' lines of the second show come
+    // ahead of it too.
+    std::vector<FrameTime> bare;
+    if (options.floorEvery > 0) {
+        bare = bareGlRun(headless, options.to, options.floorEvery);
+        if (bare.empty()) return 1;
+    }
+
     const RunStats stats = statsByPart(run);
     std::printf("Frame time per part, frames 0-%d (drawing to a finished picture):\n\n%s\n", options.to - 1,
                 statsTable(stats).c_str());
@@ -210,6 +265,10 @@ int main(int argc, char** argv)
     for (const auto& [frame, mb] : memory) std::printf(" frame %d %.1f MB,", frame, mb);
     std::printf(" peak %.1f MB\n", peakMb);
     std::printf("Frame times: %s\n", csvPath.c_str());
+    if (!bare.empty()) {
+        std::printf("\nBare GL work per part (one frame in %d replayed from a display list):\n\n%s",
+                    options.floorEvery, floorTable(stats, statsByPart(bare)).c_str());
+    }
     if (oldRun) {
         std::printf("\nAgainst %s (new / old; below 1 is faster):\n\n%s", options.compare.c_str(),
                     compareTable(stats, statsByPart(*oldRun)).c_str());
