@@ -253,7 +253,7 @@ uint32_t SdlPlatform::ticks()
 void SdlPlatform::waitForTick(uint32_t target)
 {
     waitUntilTick(
-        target, [] { return SDL_GetTicks(); }, [] { SDL_Delay(1); }, [] {});
+        target, [] { return SDL_GetTicks(); }, [] { SDL_Delay(1); });
 }
 
 void SdlPlatform::setTitle(const std::string& title)

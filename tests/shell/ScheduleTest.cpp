@@ -122,31 +122,26 @@ TEST(FrameClock, WaitSurvivesTickCounterWrapAround)
     EXPECT_EQ(clock.lastTick, 1u);
 }
 
-TEST(TickWait, SleepsWhileFarAndSpinsOnlyForTheLastMilliseconds)
+TEST(TickWait, SleepsUntilTheTickAndOversleepingEndsTheWait)
 {
     uint32_t now = 100;
     int sleeps = 0;
-    int spins = 0;
-    // Each sleep takes 1 ms; each spin iteration takes a tenth of one.
-    int spinFraction = 0;
     platform::waitUntilTick(
-        120, [&] { return now; }, [&] { ++sleeps; ++now; },
-        [&] {
-            ++spins;
-            if (++spinFraction == 10) {
-                spinFraction = 0;
-                ++now;
-            }
-        });
+        120, [&] { return now; }, [&] { ++sleeps; ++now; });
     EXPECT_EQ(now, 120u);
-    EXPECT_EQ(sleeps, 18) << "sleeps until 2 ms remain";
-    EXPECT_EQ(spins, 20) << "spins only through the last 2 ms";
+    EXPECT_EQ(sleeps, 20);
+    // A sleep that ends late, past the target, ends the wait at once.
+    now = 100;
+    sleeps = 0;
+    platform::waitUntilTick(
+        103, [&] { return now; }, [&] { ++sleeps; now += 5; });
+    EXPECT_EQ(sleeps, 1);
 }
 
 TEST(TickWait, ReachedTargetReturnsAtOnce)
 {
     int calls = 0;
     platform::waitUntilTick(
-        50, [] { return 60u; }, [&] { ++calls; }, [&] { ++calls; });
+        50, [] { return 60u; }, [&] { ++calls; });
     EXPECT_EQ(calls, 0);
 }
