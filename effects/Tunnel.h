@@ -16,12 +16,13 @@
 #include <memory>
 #include <vector>
 
+#include "effects/QuadArray.h"
 #include "effects/TunnelRing.h"
 
 class Tunnel {
 public:
     // Floats per quad corner: s, t, x, y, z.
-    static constexpr int CORNER_FLOATS = 5;
+    static constexpr int CORNER_FLOATS = QUAD_CORNER_FLOATS;
 
     // Builds both strips and loads the picture "data/gegga1.bmp"; when the
     // picture fails, says so in a box and carries on without it.

@@ -16,12 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "effects/QuadArray.h"
 #include "effects/TunnelRing.h"
 
 class Tunnel2 {
 public:
     // Floats per quad corner: s, t, x, y, z.
-    static constexpr int CORNER_FLOATS = 5;
+    static constexpr int CORNER_FLOATS = QUAD_CORNER_FLOATS;
 
     // Radius 1 with the picture "data/gegga1.bmp".
     Tunnel2();

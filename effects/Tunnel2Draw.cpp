@@ -5,6 +5,7 @@
 // so the same pixels, in one call instead of 2,360.
 #include <GL/gl.h>
 
+#include "effects/QuadArray.h"
 #include "effects/Tunnel2.h"
 
 void Tunnel2::draw(int t)
@@ -20,17 +21,7 @@ void Tunnel2::draw(int t)
     glLoadIdentity();
 
     bend(t);
-    const int corners = fillQuads(t);
-    if (corners > 0) {
-        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-        glInterleavedArrays(GL_T2F_V3F, 0, quads.get());
-        glDrawArrays(GL_QUADS, 0, corners);
-        glPopClientAttrib();
-        // The last texture coordinate sent stays current, as after a
-        // vertex-by-vertex batch.
-        const float* last = quads.get() + static_cast<std::ptrdiff_t>(corners - 1) * CORNER_FLOATS;
-        glTexCoord2f(last[0], last[1]);
-    }
+    drawQuadArray(quads.get(), fillQuads(t));
 
     glPopMatrix();
     glPopAttrib();

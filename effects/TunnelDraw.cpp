@@ -5,6 +5,7 @@
 // so the same pixels, in one call instead of 4,602.
 #include <GL/gl.h>
 
+#include "effects/QuadArray.h"
 #include "effects/Tunnel.h"
 
 void Tunnel::draw(int t)
@@ -25,17 +26,7 @@ void Tunnel::draw(int t)
     glRotatef(static_cast<float>(t), 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, static_cast<float>(pointsPerRing * 2.0 / 3.0));
 
-    const int corners = fillQuads(t);
-    if (corners > 0) {
-        glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-        glInterleavedArrays(GL_T2F_V3F, 0, quads.get());
-        glDrawArrays(GL_QUADS, 0, corners);
-        glPopClientAttrib();
-        // The last texture coordinate sent stays current, as after a
-        // vertex-by-vertex batch.
-        const float* last = quads.get() + static_cast<std::ptrdiff_t>(corners - 1) * CORNER_FLOATS;
-        glTexCoord2f(last[0], last[1]);
-    }
+    drawQuadArray(quads.get(), fillQuads(t));
 
     // Set after the corridor is drawn: it and whatever follows are fogged
     // from here on.

@@ -7,6 +7,7 @@
 
 #include "common/Screen.h"
 #include "model/Object.h"
+#include "model/ScreenCopy.h"
 
 BlurTexture::BlurTexture()
 {
@@ -30,15 +31,7 @@ void BlurTexture::begin() const
 
 void BlurTexture::capture()
 {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    if (captured) {
-        // Same size and format as the first capture: copy into the storage
-        // the texture already has.
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, size, size);
-    } else {
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, size, size, 0);
-        captured = true;
-    }
+    copyScreenSquare(texture, GL_RGB, size, captured);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);

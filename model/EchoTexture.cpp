@@ -8,6 +8,7 @@
 #include "common/Screen.h"
 #include "common/ShowGlobals.h"
 #include "model/Object.h"
+#include "model/ScreenCopy.h"
 
 namespace {
 
@@ -64,15 +65,7 @@ void EchoTexture::capture(const Object& object, int mode)
 
     glViewport(0, 0, size, size);
     object.draw(mode);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    if (captured) {
-        // Same size and format as the first capture: copy into the storage
-        // the texture already has.
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, size, size);
-    } else {
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, size, size, 0);
-        captured = true;
-    }
+    copyScreenSquare(texture, GL_LUMINANCE, size, captured);
     // The half alpha of this clear colour stays for whoever clears next.
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

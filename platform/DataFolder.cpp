@@ -171,4 +171,13 @@ bool useExistingDataFolder(std::string_view program, const fs::path& folder)
     return true;
 }
 
+bool useToolData(std::string_view program, const std::filesystem::path& folder)
+{
+    if (folder.empty()) {
+        useShowData(program);
+        return true;
+    }
+    return useExistingDataFolder(program, folder);
+}
+
 }  // namespace platform

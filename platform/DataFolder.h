@@ -78,4 +78,9 @@ void useGivenData(std::string_view program, const std::filesystem::path& folder)
 // folder or cannot be made the data folder.
 bool useExistingDataFolder(std::string_view program, const std::filesystem::path& folder);
 
+// The headless tools' --data option: with none, useShowData (the show
+// reports each missing file itself and runs on without it); with one,
+// useExistingDataFolder, whose answer it gives back.
+bool useToolData(std::string_view program, const std::filesystem::path& folder);
+
 }  // namespace platform

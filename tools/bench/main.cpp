@@ -201,11 +201,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    if (options.data.empty()) {
-        platform::useShowData("quorl-h-bench");
-    } else if (!platform::useExistingDataFolder("quorl-h-bench", options.data)) {
-        return 1;
-    }
+    if (!platform::useToolData("quorl-h-bench", options.data)) return 1;
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
     platform::HeadlessPlatform headless;

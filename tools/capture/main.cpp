@@ -100,13 +100,7 @@ int main(int argc, char** argv)
 
     // The output name is taken before --data moves the working directory.
     const fs::path videoPath = fs::absolute(options.video);
-    if (options.data.empty()) {
-        // ./data, else the installed data; the show reports each missing
-        // file itself and runs on without it.
-        platform::useShowData("quorl-h-capture");
-    } else if (!platform::useExistingDataFolder("quorl-h-capture", options.data)) {
-        return 1;
-    }
+    if (!platform::useToolData("quorl-h-capture", options.data)) return 1;
 
     MusicTrack music;
     if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");

@@ -158,13 +158,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorl-h-render: cannot make %s\n", options.out.c_str());
         return 1;
     }
-    if (options.data.empty()) {
-        // ./data, else the installed data; the show reports each missing
-        // file itself and runs on without it.
-        platform::useShowData("quorl-h-render");
-    } else if (!platform::useExistingDataFolder("quorl-h-render", options.data)) {
-        return 1;
-    }
+    if (!platform::useToolData("quorl-h-render", options.data)) return 1;
     // Rendering makes no sound unless asked to.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
 
