@@ -10,31 +10,15 @@
 #include <string>
 
 #include "tools/bench/BenchStats.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct BenchRun {
-    int status = -1;
-    std::string output;
-};
-
-BenchRun bench(const std::string& arguments)
+ToolRun bench(const std::string& arguments)
 {
-    BenchRun run;
-    FILE* pipe = popen(("./quorl-h-bench " + arguments + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    run.status = pclose(pipe);
-    return run;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return runTool("./quorl-h-bench " + arguments + " 2>/dev/null");
 }
 
 }  // namespace
@@ -43,7 +27,7 @@ TEST(BenchTool, WritesTableCsvAndComparesAgainstTheFileItReplaces)
 {
     const fs::path out = fs::temp_directory_path() / "quorl-bench-test";
     fs::remove_all(out);
-    const BenchRun first = bench("--to 120 --out " + out.string());
+    const ToolRun first = bench("--to 120 --out " + out.string());
     ASSERT_EQ(first.status, 0) << first.output;
     EXPECT_NE(first.output.find("| logo | 120 |"), std::string::npos) << first.output;
     EXPECT_NE(first.output.find("Start-up (loadShow):"), std::string::npos);
@@ -56,7 +40,7 @@ TEST(BenchTool, WritesTableCsvAndComparesAgainstTheFileItReplaces)
     EXPECT_EQ(run->back().frame, 119);
 
     // The comparison, and the bare GL work of one frame in ten of a second show.
-    const BenchRun second =
+    const ToolRun second =
         bench("--to 120 --floor 10 --out " + out.string() + " --compare " + (out / "frames.csv").string());
     ASSERT_EQ(second.status, 0) << second.output;
     const size_t compare = second.output.find("new / old");

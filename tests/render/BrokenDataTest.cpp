@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "tools/check/ShowFiles.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -45,23 +46,12 @@ struct Case {
     Damage damage;
 };
 
-struct RenderRun {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
 // Files the show opens only when a part starts, with the frame it starts at.
 int frameFileIsRead(const std::string& file)
 {
     if (file == "space.bmp") return 5200;
     if (file == "theend.bmp") return 7200;
     return 0;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void writeFile(const fs::path& path, const std::string& bytes)
@@ -103,17 +93,10 @@ fs::path damagedFolder(const Case& c)
     return folder;
 }
 
-// Runs the renderer from the build folder with GL checks on.
-RenderRun render(const std::string& arguments)
+// Runs the renderer with GL checks on; standard output and error together.
+ToolRun render(const std::string& arguments)
 {
-    RenderRun run;
-    const std::string command = "./quorl-h-render --check-gl " + arguments + " 2>&1 </dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    run.status = pclose(pipe);
-    return run;
+    return runTool("./quorl-h-render --check-gl " + arguments + " 2>&1 </dev/null");
 }
 
 // The whole show for the two pictures read late, damaged the same way in
@@ -121,9 +104,9 @@ RenderRun render(const std::string& arguments)
 // model to draw, no picture to decode); the frames of an intact show are
 // checked by the whole-show test. One run per kind of damage, made on first
 // use and shared by both pictures' cases; Removed is the empty folder.
-const RenderRun& lateRun(Damage damage)
+const ToolRun& lateRun(Damage damage)
 {
-    static std::map<Damage, RenderRun> runs;
+    static std::map<Damage, ToolRun> runs;
     if (const auto found = runs.find(damage); found != runs.end()) return found->second;
     const fs::path source = fs::current_path() / "data";
     const fs::path folder =
@@ -139,7 +122,7 @@ const RenderRun& lateRun(Damage damage)
         case Damage::OtherKind: writeFile(folder / file, otherKindFor(file)); break;
         }
     }
-    RenderRun run = render("--from 0 --to 7300 --data " + folder.string());
+    ToolRun run = render("--from 0 --to 7300 --data " + folder.string());
     fs::remove_all(folder);
     return runs[damage] = std::move(run);
 }
@@ -190,7 +173,7 @@ TEST_P(BrokenData, ShowRunsOnAndNamesTheFile)
     const Case& c = GetParam();
     ASSERT_TRUE(fs::exists("data/" + c.file)) << "runs in the build folder, beside the show's own data";
     if (frameFileIsRead(c.file) > 0) {
-        const RenderRun& run = lateRun(c.damage);
+        const ToolRun& run = lateRun(c.damage);
         EXPECT_EQ(run.status, 0) << run.output.substr(0, 4000);
         EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
         EXPECT_NE(run.output.find("./data/" + c.file), std::string::npos) << "no message names " << c.file;
@@ -200,7 +183,7 @@ TEST_P(BrokenData, ShowRunsOnAndNamesTheFile)
     // Loading ends before frame 0 is drawn, so a short run is enough.
     const fs::path folder = damagedFolder(c);
     const fs::path frames = folder / "frames";
-    const RenderRun run = render("--from 0 --to 3 --save 2 --out " + frames.string() + " --data " + folder.string());
+    const ToolRun run = render("--from 0 --to 3 --save 2 --out " + frames.string() + " --data " + folder.string());
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 4000);
     EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
     // The first half of an MP3 is a good, shorter track: it plays and then
@@ -231,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(EveryShowFile, BrokenData, testing::ValuesIn(allCases()
 // and every file it opens is reported.
 TEST(BrokenDataWholeShow, EveryFileMissingStillPlaysToTheEndAndNamesEachFile)
 {
-    const RenderRun& run = lateRun(Damage::Removed);
+    const ToolRun& run = lateRun(Damage::Removed);
     EXPECT_EQ(run.status, 0) << run.output.substr(0, 4000);
     EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
     EXPECT_NE(run.output.find("part end frames 100"), std::string::npos) << run.output.substr(0, 4000);

@@ -10,32 +10,16 @@
 #include <set>
 #include <string>
 
+#include "support/ToolRun.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RenderRun {
-    int status = -1;
-    std::string output;
-};
-
-// Runs the renderer from the build folder and captures standard output.
-RenderRun render(const std::string& arguments, const std::string& environment = "")
+// Runs the renderer and captures standard output.
+ToolRun render(const std::string& arguments, const std::string& environment = "")
 {
-    RenderRun run;
-    const std::string command = environment + " ./quorl-h-render " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    run.status = pclose(pipe);
-    return run;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return runTool(environment + " ./quorl-h-render " + arguments + " 2>/dev/null");
 }
 
 // Width and height from a PNG's header chunk, or (0, 0).
@@ -62,7 +46,7 @@ fs::path freshFolder(const std::string& name)
 TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
 {
     const fs::path out = freshFolder("frames");
-    const RenderRun run = render("--from 0 --to 450 --save 0,420 --out " + out.string());
+    const ToolRun run = render("--from 0 --to 450 --save 0,420 --out " + out.string());
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* name : {"frame-000000.png", "frame-000420.png"}) {
         EXPECT_EQ(pngSize(readFile(out / name)), std::make_pair(800, 600)) << name;
@@ -109,7 +93,7 @@ TEST(RenderTool, ShowRunsSilentWithoutMusicFileOrAudioDevice)
     const fs::path out = freshFolder("silent");
     const fs::path empty = freshFolder("empty-data");
     // No file at all: every picture, model and the music are missing.
-    RenderRun run = render("--from 0 --to 60 --save 59 --out " + out.string() + " --data " + empty.string());
+    ToolRun run = render("--from 0 --to 60 --save 59 --out " + out.string() + " --data " + empty.string());
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(fs::exists(out / "frame-000059.png"));
     // The show's own files, but an audio driver that cannot open.
@@ -133,7 +117,7 @@ TEST(RenderTool, DataFolderUnderAnotherNameLeavesNoLinkFolderBehind)
     };
     const std::set<std::string> before = linkFolders();
     const fs::path out = freshFolder("linked");
-    const RenderRun run = render("--from 0 --to 2 --save 1 --out " + out.string() + " --data build-data-elsewhere",
+    const ToolRun run = render("--from 0 --to 2 --save 1 --out " + out.string() + " --data build-data-elsewhere",
                                  "mkdir -p build-data-elsewhere &&");
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(fs::exists(out / "frame-000001.png"));

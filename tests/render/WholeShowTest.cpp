@@ -10,30 +10,21 @@
 #include <regex>
 #include <string>
 
+#include "support/ToolRun.h"
+
 namespace {
 
-struct RenderRun {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
-RenderRun render(const std::string& arguments)
+// Standard output and error together.
+ToolRun render(const std::string& arguments)
 {
-    RenderRun run;
-    const std::string command = "./quorl-h-render " + arguments + " 2>&1 </dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    run.status = pclose(pipe);
-    return run;
+    return runTool("./quorl-h-render " + arguments + " 2>&1 </dev/null");
 }
 
 }  // namespace
 
 TEST(WholeShow, NoGlErrorAndNoMemoryGrowthFromStartToLongAfterTheEnd)
 {
-    const RenderRun run = render("--check-gl --watch 500 --from 0 --to 9300");
+    const ToolRun run = render("--check-gl --watch 500 --from 0 --to 9300");
     ASSERT_EQ(run.status, 0) << run.output.substr(0, 4000);
     EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
 

@@ -15,18 +15,13 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int START = 3600;
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 }  // namespace
 
