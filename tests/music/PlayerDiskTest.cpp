@@ -20,48 +20,18 @@
 #include <iterator>
 #include <vector>
 
+#include "DiskAudio.h"
 #include "Mp3Decoder.h"
 #include "platform/audio/MusicPlayer.h"
 
 namespace {
 
 constexpr const char* TRACK = "data/musik.mp3";
-constexpr int RATE = 44100;
-
-// Normalised correlation of a[ai..ai+n) with b[bi..bi+n), mono.
-double correlation(const std::vector<float>& a, size_t ai, const std::vector<float>& b, size_t bi, size_t n) {
-    double ab = 0.0, aa = 0.0, bb = 0.0;
-    for (size_t i = 0; i < n; ++i) {
-        ab += static_cast<double>(a[ai + i]) * b[bi + i];
-        aa += static_cast<double>(a[ai + i]) * a[ai + i];
-        bb += static_cast<double>(b[bi + i]) * b[bi + i];
-    }
-    return aa > 0.0 && bb > 0.0 ? ab / std::sqrt(aa * bb) : 0.0;
-}
 
 double rms(const std::vector<float>& a, size_t from, size_t n) {
     double sum = 0.0;
     for (size_t i = from; i < from + n; ++i) sum += static_cast<double>(a[i]) * a[i];
     return std::sqrt(sum / static_cast<double>(n));
-}
-
-// First index whose magnitude exceeds level, or the size when none does.
-size_t firstAbove(const std::vector<float>& a, float level) {
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::fabs(a[i]) > level) return i;
-    }
-    return a.size();
-}
-
-// Waits until the driver has written the given seconds of output, or ten
-// seconds have passed (a loaded machine plays slower than real time).
-void waitForOutput(const std::filesystem::path& path, double seconds) {
-    const uintmax_t bytes = static_cast<uintmax_t>(seconds * RATE) * 4;
-    for (int i = 0; i < 100; ++i) {
-        std::error_code ec;
-        if (std::filesystem::file_size(path, ec) >= bytes && !ec) return;
-        SDL_Delay(100);
-    }
 }
 
 }  // namespace
@@ -89,16 +59,7 @@ TEST(MusicPlayerDisk, RestartsOrDoublesTheTrackOnSecondStart) {
     EXPECT_EQ(Mix_PlayingMusic(), 1);
     player.close();
 
-    // Left channel of what was played.
-    std::ifstream file(out, std::ios::binary);
-    const std::vector<char> raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(out);
-    std::vector<float> played;
-    for (size_t i = 0; i + 3 < raw.size(); i += 4) {
-        int16_t left = 0;
-        std::memcpy(&left, &raw[i], sizeof left);
-        played.push_back(left / 32768.0f);
-    }
+    const std::vector<float> played = takeLeftChannel(out);
     ASSERT_GT(played.size(), static_cast<size_t>(RATE)) << "less than a second of output";
 
     music::DecodedAudio decoded;

@@ -20,25 +20,14 @@
 #include <iterator>
 #include <vector>
 
+#include "DiskAudio.h"
 #include "Mp3Decoder.h"
 #include "platform/audio/MusicPlayer.h"
 
 namespace {
 
 constexpr const char* TRACK = "data/musik.mp3";
-constexpr int RATE = 44100;
 constexpr uint32_t START_MS = 72000;  // frame 3600 at 20 ms a frame
-
-double correlation(const std::vector<float>& a, size_t ai, const std::vector<float>& b, size_t bi, size_t n)
-{
-    double ab = 0.0, aa = 0.0, bb = 0.0;
-    for (size_t i = 0; i < n; ++i) {
-        ab += static_cast<double>(a[ai + i]) * b[bi + i];
-        aa += static_cast<double>(a[ai + i]) * a[ai + i];
-        bb += static_cast<double>(b[bi + i]) * b[bi + i];
-    }
-    return aa > 0.0 && bb > 0.0 ? ab / std::sqrt(aa * bb) : 0.0;
-}
 
 }  // namespace
 
@@ -51,22 +40,9 @@ TEST(MusicPlayerPosition, TrackStartedPartWayInPlaysFromThatPoint)
 
     platform::MusicPlayer player;
     ASSERT_TRUE(player.start(TRACK, START_MS));
-    // About a second of output; bounded for a loaded machine.
-    for (int i = 0; i < 100; ++i) {
-        std::error_code ec;
-        if (std::filesystem::file_size(out, ec) >= RATE * 4u && !ec) break;
-        SDL_Delay(100);
-    }
+    waitForOutput(out, 1.0);
     player.close();
-    std::ifstream file(out, std::ios::binary);
-    const std::vector<char> raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(out);
-    std::vector<float> played;
-    for (size_t i = 0; i + 3 < raw.size(); i += 4) {
-        int16_t left = 0;
-        std::memcpy(&left, &raw[i], sizeof left);
-        played.push_back(left / 32768.0f);
-    }
+    const std::vector<float> played = takeLeftChannel(out);
 
     music::DecodedAudio decoded;
     std::string error;
@@ -76,8 +52,7 @@ TEST(MusicPlayerPosition, TrackStartedPartWayInPlaysFromThatPoint)
 
     // The first audible stretch of the recording, found in the track within
     // a second either side of the start position.
-    size_t playedStart = 0;
-    while (playedStart < played.size() && std::fabs(played[playedStart]) < 0.002f) ++playedStart;
+    const size_t playedStart = firstAbove(played, 0.002f);
     const size_t window = RATE / 4;
     ASSERT_GT(played.size(), playedStart + window) << "the recording is silence";
     const size_t expected = static_cast<size_t>(START_MS) * RATE / 1000;
