@@ -47,3 +47,8 @@ public:
     // The corners of the last fillQuads, CORNER_FLOATS each.
     std::unique_ptr<float[]> quads;
 };
+
+// Linear black fog from 8 to `end` (colour alpha 0.1, density 0.35, no
+// hint), switched on: the corridor's and the tunnels part's fog, which the
+// frames after them inherit.
+void switchOnBlackFog(float end);

@@ -8,6 +8,18 @@
 #include "effects/QuadArray.h"
 #include "effects/Tunnel.h"
 
+void switchOnBlackFog(float end)
+{
+    const GLfloat fogColour[4] = {0.0f, 0.0f, 0.0f, 0.1f};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogf(GL_FOG_DENSITY, 0.35f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, 8.0f);
+    glFogf(GL_FOG_END, end);
+    glEnable(GL_FOG);
+}
+
 void Tunnel::draw(int t)
 {
     // Viewport, accumulation, depth, lighting and stipple groups: lighting
@@ -30,14 +42,7 @@ void Tunnel::draw(int t)
 
     // Set after the corridor is drawn: it and whatever follows are fogged
     // from here on.
-    const GLfloat fogColour[4] = {0.0f, 0.0f, 0.0f, 0.1f};
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_DENSITY, 0.35f);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glFogf(GL_FOG_START, 8.0f);
-    glFogf(GL_FOG_END, 19.0f);
-    glEnable(GL_FOG);
+    switchOnBlackFog(19.0f);
 
     glPopMatrix();
     glPopAttrib();

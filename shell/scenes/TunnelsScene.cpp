@@ -2,6 +2,7 @@
 // over the outer one, under a picture overlay.
 #include <GL/gl.h>
 
+#include "effects/Tunnel.h"
 #include "image/Texture.h"
 #include "shell/DemoParts.h"
 #include "shell/RenderKit.h"
@@ -41,12 +42,5 @@ void DemoParts::drawTunnels(int step)
     glDisable(GL_BLEND);
 
     // Set after drawing, so in force from the next frame on.
-    const GLfloat fogColour[4] = {0.0f, 0.0f, 0.0f, 0.1f};
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogf(GL_FOG_DENSITY, 0.35f);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glFogf(GL_FOG_START, 8.0f);
-    glFogf(GL_FOG_END, 30.0f);
-    glEnable(GL_FOG);
+    switchOnBlackFog(30.0f);
 }

@@ -11,22 +11,8 @@
 
 namespace testpictures {
 
-namespace {
-
-void put16(Bytes& out, std::size_t at, std::uint16_t value)
-{
-    out[at] = static_cast<std::uint8_t>(value);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(Bytes& out, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-}  // namespace
+using writers::put16;
+using writers::put32;
 
 Bytes bmpHeader(std::int32_t width, std::int32_t height, std::uint16_t planes, std::uint16_t bpp,
                 std::size_t pixelBytes)

@@ -9,8 +9,6 @@
 
 namespace writers {
 
-namespace {
-
 void put16(Bytes& out, std::size_t at, std::uint16_t value)
 {
     out[at] = static_cast<std::uint8_t>(value);
@@ -21,8 +19,6 @@ void put32(Bytes& out, std::size_t at, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
-}  // namespace
 
 Bytes encodeBmp(int width, int height, const Bytes& topFirstRgb, const BmpLayout& layout)
 {

@@ -27,6 +27,11 @@ struct BmpLayout {
     std::uint32_t compression = 0;   // compression code written into the header
 };
 
+// Little-endian 16- and 32-bit values written into out at byte `at`, as
+// BMP headers store them; out must already hold those bytes.
+void put16(Bytes& out, std::size_t at, std::uint16_t value);
+void put32(Bytes& out, std::size_t at, std::uint32_t value);
+
 // A 24-bit BMP of width x height from top-first RGB pixels, rows padded to
 // 4 bytes, 2835 pixels per metre (72 dpi). Row padding and the gap hold
 // bytes unlike any ordinary pixel (0xEE, 0xCC), so a reader that takes them
