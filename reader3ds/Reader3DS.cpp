@@ -162,6 +162,8 @@ const char* Reader3DS::DamageName(Damage kind) {
     case Damage::DroppedGroups: return "face-groups";
     case Damage::DroppedUVs: return "texture-coordinates";
     case Damage::DroppedMaterial: return "material";
+    case Damage::ShortUVs: return "texture-coordinates-short";
+    case Damage::NestedScene: return "nested-scene";
     }
     return "unknown";
 }
@@ -192,6 +194,12 @@ std::string Reader3DS::DamageMessage(Damage kind) {
         break;
     case Damage::DroppedMaterial:
         what = "a material whose reflection map lacks its file name was dropped";
+        break;
+    case Damage::ShortUVs:
+        what = "a texture-coordinate list is shorter than its vertex list; the vertices without one got (0, 0)";
+        break;
+    case Damage::NestedScene:
+        what = "a scene chunk lies inside the scene chunk; the objects inside it were not read";
         break;
     }
     return std::string("Reader3DS::LoadFile - damaged file: ") + what;
@@ -474,6 +482,16 @@ bool Reader3DS::Read3DS() {
             }
         }
         GotoChunkEnd(chunk);
+    }
+
+    // Objects live directly in the scene chunk. A scene (or main) chunk
+    // inside it, as a broken exporter may nest them to any depth, hides
+    // whatever it holds: not followed, but never passed over in silence.
+    for (const std::uint16_t nested : {CHUNK_EDITOR, CHUNK_MAIN}) {
+        GotoChunkStart(editor);
+        if (FindChunk(nested, editor, chunk)) {
+            ReportDamage(Damage::NestedScene);
+        }
     }
 
     GotoChunkStart(main);

@@ -99,10 +99,13 @@ public:
         DroppedGroups = 1u << 5,   // face material groups naming unknown materials or faces
         DroppedUVs = 1u << 6,      // texture coordinates beyond the vertex list
         DroppedMaterial = 1u << 7,  // a material whose reflection map lacks its file name
+        ShortUVs = 1u << 8,         // texture coordinates for only some of the vertices
+        NestedScene = 1u << 9,      // a scene chunk inside the scene, hiding what it holds
     };
     static constexpr Damage ALL_DAMAGE[] = {Damage::ChunkLength,  Damage::ChunkOverrun,  Damage::FileCut,
                                             Damage::ListCut,      Damage::DroppedFaces,  Damage::DroppedGroups,
-                                            Damage::DroppedUVs,   Damage::DroppedMaterial};
+                                            Damage::DroppedUVs,   Damage::DroppedMaterial,  Damage::ShortUVs,
+                                            Damage::NestedScene};
     // Short stable name of a kind ("chunk-length", ...), for tools.
     static const char* DamageName(Damage kind);
     // The line printed for a kind (without the line end).

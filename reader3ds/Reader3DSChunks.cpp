@@ -68,6 +68,8 @@ void Reader3DS::ForEachSubChunk(const Chunk& parent, std::uint32_t from, Handle&
 void Reader3DS::ReadMesh(const Chunk& chunk) {
     Mesh mesh;
     mesh.SetName(currentObjectName);
+    bool mapped = false;     // the mesh has a texture-coordinate list
+    std::uint32_t uvs = 0;   // entries in it
 
     ForEachSubChunk(chunk, chunk.start, [&](const Chunk& sub) {
         switch (sub.id) {
@@ -89,6 +91,8 @@ void Reader3DS::ReadMesh(const Chunk& chunk) {
             // A mesh given coordinates but no positions gets zero vertices
             // in their number; coordinates beyond the vertices are dropped.
             const std::uint32_t count = EntriesInChunk(sub, ReadShort(), TEXCOORD_BYTES);
+            mapped = true;
+            uvs = count;
             if (mesh.GetVertexCount() == 0) {
                 mesh.SetVertexArraySize(count);
             } else if (count > mesh.GetVertexCount()) {
@@ -118,6 +122,12 @@ void Reader3DS::ReadMesh(const Chunk& chunk) {
         }
         return true;
     });
+
+    // Vertices beyond a shorter list keep (0, 0), which draws their corners
+    // with the texture's first texel: loaded, but reported.
+    if (mapped && uvs < mesh.GetVertexCount()) {
+        ReportDamage(Damage::ShortUVs);
+    }
 
     // The post-processing drops faces that name vertices the mesh lacks.
     for (unsigned i = 0; i < mesh.GetTriangleCount(); ++i) {

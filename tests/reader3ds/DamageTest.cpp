@@ -256,6 +256,20 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
                          makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Mapped", input); }),
                          bits({Damage::DroppedUVs}), {{"Mapped 3 1 0"}, {}, 0}});
     }
+    {
+        MeshData input = triangle();
+        input.uvs = {{0, 0}, {1, 0}};
+        cases.push_back({"texture coordinates for only some vertices",
+                         makeFile([&](Writer3ds& w) { writers::writeMeshObject(w, "Patchy", input); }),
+                         bits({Damage::ShortUVs}), {{"Patchy 3 1 0"}, {}, 0}});
+    }
+    // The one object under 50,000 scene chunks, each inside the one before.
+    cases.push_back({"object hidden in nested scene chunks", makeFile([](Writer3ds& w) {
+                         for (int depth = 0; depth < 50000; ++depth) w.begin(0x3D3D);
+                         writers::writeMeshObject(w, "Deep", triangle());
+                         for (int depth = 0; depth < 50000; ++depth) w.end();
+                     }),
+                     bits({Damage::NestedScene}), {{}, {}, 0}});
     cases.push_back({"reflection map without its file name", makeFile([](Writer3ds& w) {
                          writers::writeMaterial(w, "Broken", [&] {
                              w.chunk(0xA220, [&] { w.chunk(0x0030, [&] { w.u16(40); }); });
