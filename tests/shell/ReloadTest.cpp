@@ -7,10 +7,15 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <unistd.h>
 
+#include "PngFile.h"
 #include "common/Screen.h"
 #include "common/ShowGlobals.h"
+#include "common/ShowRandom.h"
+#include "support/ShowFrames.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
@@ -144,4 +149,42 @@ TEST_F(Reload, TwentyWindowSwitchesInsideEveryPartKeepTheFrameAndFreeTheOldShow)
     EXPECT_LT(afterLast - afterFirst, ALLOWED)
         << "resident memory grew from " << afterFirst << " to " << afterLast << " bytes over " << RELOADS - 1
         << " reloads";
+}
+
+// What each part shows a few frames after F1. Loading makes every part
+// anew and leaves its own GL state, so a part does not go on as it was:
+// the intro starts again from its first picture, the wave (drawn unlit,
+// in the current colour) stays black while loading's black is current,
+// the bodies fall from their starting places. These pictures are pinned
+// as that behaviour gives them, block by block, like the show's frames.
+TEST_F(Reload, EachPartShowsWhatItsReloadGivesShortlyAfterTheSwitch)
+{
+    constexpr int INTO_PART = 200;   // frames into the part when F1 comes
+    constexpr int AFTER_SWITCH = 10;  // frames drawn after the switch
+    resetShowRandom();
+    std::vector<std::pair<std::string, frames::Blocks>> shown;
+    for (int part = 0; part < PART_COUNT; ++part) {
+        jumpTo(PART_START_FRAME[part] + INTO_PART, static_cast<PartId>(part));
+        for (int pass = 0; pass < 2; ++pass) ASSERT_TRUE(shell.mainLoopPass());
+        shell.keyTapped[platform::vk::F1] = true;
+        ASSERT_TRUE(shell.mainLoopPass());
+        for (int pass = 0; pass < AFTER_SWITCH; ++pass) ASSERT_TRUE(shell.mainLoopPass());
+        const std::string name = "reload-" + std::string(partName(static_cast<PartId>(part)));
+        frames::Picture picture{SCREEN_WIDTH, SCREEN_HEIGHT, headless.readPicture()};
+        shown.emplace_back(name, frames::blockMeans(picture));
+        if (std::getenv(frames::UPDATE_BLOCKS_VARIABLE)) {
+            // For the eye check before the new blocks are committed.
+            writePng(name + ".png", SCREEN_WIDTH, SCREEN_HEIGHT, picture.rgb);
+        }
+    }
+    if (std::getenv(frames::UPDATE_BLOCKS_VARIABLE)) {
+        ASSERT_TRUE(frames::writeBlocks(QUORL_RELOAD_BLOCKS, shown));
+        return;
+    }
+    const auto stored = frames::readBlocks(QUORL_RELOAD_BLOCKS);
+    ASSERT_EQ(stored.size(), shown.size()) << QUORL_RELOAD_BLOCKS;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        ASSERT_EQ(stored[i].first, shown[i].first);
+        EXPECT_EQ(frames::blockDifferences(shown[i].second, stored[i].second, 2.0), "") << shown[i].first;
+    }
 }

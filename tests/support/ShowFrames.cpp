@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 #include "image/Image.h"
 #include "image/JPGImage.h"
@@ -107,6 +108,78 @@ double cellDistance(const Cell& a, const Cell& b)
 }
 
 double brightness(const Cell& cell) { return (cell[0] + cell[1] + cell[2]) / 3.0; }
+
+Blocks blockMeans(const Picture& picture)
+{
+    Blocks sums(BLOCK_COLUMNS * BLOCK_ROWS, Cell{});
+    std::vector<double> counts(sums.size(), 0.0);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int q = (y * BLOCK_ROWS / picture.height) * BLOCK_COLUMNS + x * BLOCK_COLUMNS / picture.width;
+            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
+            counts[q] += 1;
+        }
+    }
+    for (size_t q = 0; q < sums.size(); ++q) {
+        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
+    }
+    return sums;
+}
+
+std::vector<std::pair<std::string, Blocks>> readBlocks(const fs::path& path)
+{
+    std::vector<std::pair<std::string, Blocks>> named;
+    std::ifstream in(path);
+    std::string word;
+    while (in >> word) {
+        if (word == "#") {
+            std::getline(in, word);
+            continue;
+        }
+        Blocks blocks(BLOCK_COLUMNS * BLOCK_ROWS, Cell{});
+        for (Cell& cell : blocks) {
+            for (double& channel : cell) in >> channel;
+        }
+        if (!in) return {};
+        named.emplace_back(word, std::move(blocks));
+    }
+    return named;
+}
+
+bool writeBlocks(const fs::path& path, const std::vector<std::pair<std::string, Blocks>>& named)
+{
+    std::ofstream out(path);
+    out << "# Block means (" << BLOCK_COLUMNS << " x " << BLOCK_ROWS
+        << " blocks, r g b) of checked pictures; rewritten with " << UPDATE_BLOCKS_VARIABLE << "=1.\n";
+    char number[16];
+    for (const auto& [name, blocks] : named) {
+        out << name << "\n";
+        for (size_t q = 0; q < blocks.size(); ++q) {
+            for (int c = 0; c < 3; ++c) {
+                std::snprintf(number, sizeof number, "%.1f", blocks[q][c]);
+                out << number << (c < 2 ? " " : (q + 1) % BLOCK_COLUMNS == 0 ? "\n" : "  ");
+            }
+        }
+    }
+    return static_cast<bool>(out);
+}
+
+std::string blockDifferences(const Blocks& shown, const Blocks& stored, double tolerance, int most)
+{
+    if (shown.size() != stored.size()) return "block counts differ\n";
+    std::string lines;
+    int count = 0;
+    for (size_t q = 0; q < shown.size(); ++q) {
+        if (cellDistance(shown[q], stored[q]) <= tolerance) continue;
+        if (++count > most) continue;
+        char line[160];
+        std::snprintf(line, sizeof line, "block (%zu, %zu): shown %.1f %.1f %.1f, stored %.1f %.1f %.1f\n",
+                      q % BLOCK_COLUMNS, q / BLOCK_COLUMNS, shown[q][0], shown[q][1], shown[q][2], stored[q][0],
+                      stored[q][1], stored[q][2]);
+        lines += line;
+    }
+    return count == 0 ? "" : std::to_string(count) + " blocks differ\n" + lines;
+}
 
 fs::path showFrames(const std::vector<int>& numbers)
 {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace frames {
@@ -44,6 +45,26 @@ Cells cellMeans(const Picture& picture);
 // Largest difference of the three channels' means.
 double cellDistance(const Cell& a, const Cell& b);
 double brightness(const Cell& cell);
+
+// Stored block means of pictures, to see what a viewer sees: any change
+// that moves a picture's look by more than a rounding moves some block.
+// A picture is cut into BLOCK_COLUMNS x BLOCK_ROWS blocks of 50 x 50
+// pixels; the references keep each block's mean colour to a tenth.
+constexpr int BLOCK_COLUMNS = 16;
+constexpr int BLOCK_ROWS = 12;
+using Blocks = std::vector<Cell>;  // row by row from the top left
+Blocks blockMeans(const Picture& picture);
+// Named block means from a file of "name" lines each followed by the
+// blocks' "r g b" triples; empty when the file cannot be read.
+std::vector<std::pair<std::string, Blocks>> readBlocks(const std::filesystem::path& path);
+bool writeBlocks(const std::filesystem::path& path, const std::vector<std::pair<std::string, Blocks>>& named);
+// Blocks whose channel means differ from the stored ones by more than
+// `tolerance`, as "block (column, row): shown ... stored ..." lines, at
+// most `most` of them, after the count of all.
+std::string blockDifferences(const Blocks& shown, const Blocks& stored, double tolerance, int most = 6);
+// Set (to anything) to rewrite the stored references from what is shown,
+// after checking the new look by eye.
+constexpr const char* UPDATE_BLOCKS_VARIABLE = "QUORL_UPDATE_BLOCKS";
 
 // The folder holding frame-NNNNNN.png for every number given, rendered
 // from frame 0 in the working directory's data; empty when rendering failed.
