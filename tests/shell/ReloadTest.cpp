@@ -185,6 +185,7 @@ TEST_F(Reload, EachPartShowsWhatItsReloadGivesShortlyAfterTheSwitch)
     ASSERT_EQ(stored.size(), shown.size()) << QUORL_RELOAD_BLOCKS;
     for (size_t i = 0; i < shown.size(); ++i) {
         ASSERT_EQ(stored[i].first, shown[i].first);
-        EXPECT_EQ(frames::blockDifferences(shown[i].second, stored[i].second, 2.0), "") << shown[i].first;
+        EXPECT_EQ(frames::blockDifferences(shown[i].second, stored[i].second, frames::BLOCK_TOLERANCE), "")
+            << shown[i].first;
     }
 }

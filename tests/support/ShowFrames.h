@@ -62,6 +62,9 @@ bool writeBlocks(const std::filesystem::path& path, const std::vector<std::pair<
 // `tolerance`, as "block (column, row): shown ... stored ..." lines, at
 // most `most` of them, after the count of all.
 std::string blockDifferences(const Blocks& shown, const Blocks& stored, double tolerance, int most = 6);
+// Mean levels a block may move: a one-level difference in every pixel
+// moves a mean by at most 1; a pixel's worth of an edge moved, a little more.
+constexpr double BLOCK_TOLERANCE = 3.0;
 // Set (to anything) to rewrite the stored references from what is shown,
 // after checking the new look by eye.
 constexpr const char* UPDATE_BLOCKS_VARIABLE = "QUORL_UPDATE_BLOCKS";
