@@ -26,6 +26,9 @@ public:
     virtual void drawFrame() = 0;
 };
 
+// Longest stretch of stepped frames between two looks at the window's events.
+constexpr uint32_t CATCH_UP_SLICE_MS = 100;
+
 class Timeline final : public Show {
 public:
     int frame = 0;       // frames drawn so far
@@ -47,9 +50,13 @@ public:
     void renderFrame();
     // The tick wait, the frame count and the frame-rate title.
     void finishFrame();
-    // Computes the frames up to startFrame without showing or waiting for
-    // them, then starts the music where startFrame falls and the clock.
-    void catchUp();
+    // One frame with every call made but no pixel filled (see Timeline.cpp),
+    // then the frame count; no wait, no title.
+    void stepFrame();
+    // Steps frames towards startFrame for at most CATCH_UP_SLICE_MS and
+    // shows the progress in the title; once there, starts the music where
+    // startFrame falls and the clock, and returns true.
+    bool catchUpStep();
     // Where in the track the music starts: startFrame at 20 ms a frame.
     uint32_t musicPosition() const;
 
