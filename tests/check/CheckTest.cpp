@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "FileCheck.h"
@@ -161,6 +162,20 @@ TEST(CheckTool, ShowsOwnDataIsAllOk) {
     }
     EXPECT_NE(run.output.find("/musik.mp3: MP3 "), std::string::npos);
     EXPECT_NE(run.output.find(" s, 44100 Hz, 2 channels, OK"), std::string::npos);
+}
+
+// A track cut short plays, but the show goes quiet before its end.
+TEST(CheckTool, MusicShorterThanTheShowIsDamagedWithItsLength) {
+    const fs::path dir = freshDir("short");
+    std::ifstream track(std::string(QUORL_DATA) + "/musik.mp3", std::ios::binary);
+    const Bytes whole{std::istreambuf_iterator<char>(track), std::istreambuf_iterator<char>()};
+    ASSERT_GT(whole.size(), 65536u);
+    const std::string cut = write(dir / "musik.mp3", Bytes(whole.begin(), whole.begin() + 65536));
+    const check::Report report = check::checkFile(cut, check::Kind::Music);
+    EXPECT_EQ(report.status, check::Status::Damaged) << report.line(cut);
+    EXPECT_NE(report.line(cut).find(" s, 44100 Hz, 2 channels, DAMAGED: "), std::string::npos) << report.line(cut);
+    EXPECT_NE(report.reason.find("shorter than the 146 s the show plays"), std::string::npos) << report.reason;
+    fs::remove_all(dir);
 }
 
 // A data folder with one good picture: every other file the show opens is
