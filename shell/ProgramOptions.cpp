@@ -16,6 +16,13 @@ std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
     line->addFrame("--start", options.startFrame,
                    "play from FRAME on (50 frames a second, 0 to " + std::to_string(LAST_START_FRAME) +
                        "); the frames before it are stepped quickly without being drawn");
+    app.add_flag("--follow-music", options.followMusic,
+                 "keep the picture on the music's time on a machine too slow for 50 frames a second: frames "
+                 "behind the music are stepped, not drawn; Space pauses the music too");
+    app.add_option("--sync-log", options.syncLog,
+                   "write the frame number and music position once a second to FILE (also QUORL_SYNC_LOG)")
+        ->type_name("FILE")
+        ->envname("QUORL_SYNC_LOG");
     line->footer("Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.");
     return line;
 }

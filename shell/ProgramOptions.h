@@ -25,6 +25,8 @@ struct ProgramOptions {
     bool fullScreen = true;  // --window clears it, --fullscreen sets it
     std::string dataFolder;  // --data DIR; empty: the usual search
     int startFrame = 0;      // --start FRAME
+    bool followMusic = false;  // --follow-music
+    std::string syncLog;     // --sync-log FILE, or QUORL_SYNC_LOG; empty: none
 };
 
 using ParseResult = cli::Outcome;

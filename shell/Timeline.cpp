@@ -72,6 +72,7 @@ void Timeline::stepFrame()
     glScissor(box[0], box[1], box[2], box[3]);
     if (!scissor) glDisable(GL_SCISSOR_TEST);
     ++frame;
+    ++framesStepped;
     // Flushed as a shown frame is: the software renderer otherwise queues
     // every frame's commands, gigabytes of them.
     glFlush();
@@ -95,6 +96,24 @@ bool Timeline::catchUpStep()
     kit->lastClock = platform.ticks();
     platform.setTitle("Quorl-H");
     return true;
+}
+
+void Timeline::keepUpWithMusic()
+{
+    const int64_t musicMs = platform.musicPositionMs();
+    if (musicMs < 0) return;
+    // The frame whose 20 ms the music is in.
+    const int64_t musicFrame = musicMs / TICK_MS;
+    if (!followMusic) {
+        if (!warnedBehind && musicFrame - frame > 1000 / static_cast<int64_t>(TICK_MS)) {
+            warnedBehind = true;
+            std::fprintf(stderr,
+                         "quorl-h: the pictures are more than a second behind the music on this machine; "
+                         "--follow-music keeps them together\n");
+        }
+        return;
+    }
+    while (frame < musicFrame) stepFrame();
 }
 
 void Timeline::renderFrame()
@@ -149,6 +168,7 @@ void Timeline::drawFrame()
     // Until the start frame is reached, each pass steps a slice of frames,
     // so the window's keys and title stay alive meanwhile.
     if (frame < startFrame && !catchUpStep()) return;
+    keepUpWithMusic();
     renderFrame();
     finishFrame();
 }

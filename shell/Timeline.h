@@ -32,7 +32,12 @@ constexpr uint32_t CATCH_UP_SLICE_MS = 100;
 class Timeline final : public Show {
 public:
     int frame = 0;       // frames drawn so far
-    int startFrame = 0;  // the first frame shown; those before it are only computed
+    int startFrame = 0;  // the first frame shown; those before it are only stepped
+    // Keep the picture on the music's time: when behind, the frames up to
+    // the one the music is at are stepped, not drawn or shown.
+    bool followMusic = false;
+    bool warnedBehind = false;  // the hint about followMusic was printed
+    int framesStepped = 0;      // frames stepped without being drawn, for the record and tests
     FrameClock clock;    // startTick and lastTick of the 20 ms wait
     PartFlags flags;     // which part is on
     std::unique_ptr<RenderKit> kit;
@@ -57,6 +62,10 @@ public:
     // shows the progress in the title; once there, starts the music where
     // startFrame falls and the clock, and returns true.
     bool catchUpStep();
+    // Follow mode: steps frames until frame is the one the music is at.
+    // Exact mode: prints, once, a hint when the picture falls more than a
+    // second behind the music.
+    void keepUpWithMusic();
     // Where in the track the music starts: startFrame at 20 ms a frame.
     uint32_t musicPosition() const;
 

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/ProgramOptions.h"
+#include "shell/SyncLog.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 
@@ -52,7 +53,19 @@ int main(int argc, char** argv)
     platform::setCurrent(&sdl);
     Timeline timeline(sdl);
     timeline.startFrame = options.startFrame;
+    timeline.followMusic = options.followMusic;
     Shell shell(sdl, timeline);
     shell.fullScreen = options.fullScreen;
+    shell.pauseMusicToo = options.followMusic;
+    SyncLog syncLog;
+    if (!options.syncLog.empty()) {
+        if (!syncLog.open(options.syncLog)) {
+            std::fprintf(stderr, "quorl-h: cannot write %s\n", options.syncLog.c_str());
+            return 1;
+        }
+        shell.frameShown = [&](double drawMs, double presentMs) {
+            syncLog.frameShown(timeline.frame, sdl.ticks(), sdl.musicPositionMs(), drawMs, presentMs);
+        };
+    }
     return shell.run();
 }

@@ -106,6 +106,21 @@ bool MusicPlayer::start(const std::string& path, uint32_t positionMs) {
     return true;
 }
 
+int64_t MusicPlayer::positionMs() const {
+    if (music_ == nullptr || Mix_PlayingMusic() == 0) return -1;
+    const double seconds = Mix_GetMusicPosition(music_);
+    return seconds < 0.0 ? -1 : static_cast<int64_t>(seconds * 1000.0);
+}
+
+void MusicPlayer::pause(bool paused) {
+    if (music_ == nullptr) return;
+    if (paused) {
+        Mix_PauseMusic();
+    } else {
+        Mix_ResumeMusic();
+    }
+}
+
 void MusicPlayer::close() {
     if (music_ != nullptr) {
         Mix_HaltMusic();
