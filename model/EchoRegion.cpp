@@ -121,3 +121,13 @@ PixelBox layerPixels(const TexelBox& box, int size, float inset, int width, int 
     const int y1 = std::clamp(static_cast<int>(std::ceil(yHi)) + MARGIN, 0, height);
     return {x0, y0, x1 - x0, y1 - y0};
 }
+
+PixelBox intersect(const PixelBox& a, const PixelBox& b)
+{
+    const int x0 = std::max(a.x, b.x);
+    const int y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.width, b.x + b.width);
+    const int y1 = std::min(a.y + a.height, b.y + b.height);
+    if (x1 <= x0 || y1 <= y0) return {x0, y0, 0, 0};
+    return {x0, y0, x1 - x0, y1 - y0};
+}

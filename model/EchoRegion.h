@@ -34,3 +34,6 @@ TexelBox projectedTexels(const float* positions, int count, const float* modelvi
 // repeating outside 0..1) samples any texel of `box` with linear filtering.
 // `box` must be valid.
 PixelBox layerPixels(const TexelBox& box, int size, float inset, int width, int height);
+
+// The pixels in both boxes; width and height 0 when they do not meet.
+PixelBox intersect(const PixelBox& a, const PixelBox& b);

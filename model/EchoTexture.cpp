@@ -95,6 +95,15 @@ void EchoTexture::drawLayers(int count, float step) const
     // part of the screen leaves the picture as it is and saves most of the
     // fill. Without a known lit region the layers cover the whole screen.
     const bool clip = lit.valid && captured && shiftX == 0.0f && shiftY == 0.0f && blackAddsNothing();
+    // A scissor box already in force (frames stepped without filling a
+    // pixel) bounds every layer's own, so the layers fill nothing either.
+    const bool bounded = clip && glIsEnabled(GL_SCISSOR_TEST);
+    PixelBox outer;
+    if (bounded) {
+        GLint found[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_SCISSOR_BOX, found);
+        outer = {found[0], found[1], found[2], found[3]};
+    }
     if (clip) {
         glPushAttrib(GL_SCISSOR_BIT);
         glEnable(GL_SCISSOR_TEST);
@@ -107,7 +116,8 @@ void EchoTexture::drawLayers(int count, float step) const
     for (int i = 0; i < count; ++i) {
         s += step;
         if (clip) {
-            const PixelBox box = layerPixels(lit, size, s, SCREEN_WIDTH, SCREEN_HEIGHT);
+            PixelBox box = layerPixels(lit, size, s, SCREEN_WIDTH, SCREEN_HEIGHT);
+            if (bounded) box = intersect(box, outer);
             glScissor(box.x, box.y, box.width, box.height);
         }
         glColor4f(1.0f, 1.0f, 1.0f, a);

@@ -68,15 +68,23 @@ fs::path installedDataFolder(const fs::path& executable)
     return (executable.parent_path() / QUORL_DATA_FROM_BIN).lexically_normal();
 }
 
+fs::path besideDataFolder(const fs::path& executable)
+{
+    if (executable.empty()) return {};
+    return (executable.parent_path() / "data").lexically_normal();
+}
+
 DataSearch findShowData(const fs::path& workingFolder, const fs::path& executable)
 {
     DataSearch search;
     search.working = (workingFolder / "data").lexically_normal();
+    search.beside = besideDataFolder(executable);
     search.installed = installedDataFolder(executable);
-    if (holdsShowData(search.working)) {
-        search.chosen = search.working;
-    } else if (!search.installed.empty() && holdsShowData(search.installed)) {
-        search.chosen = search.installed;
+    for (const fs::path* place : {&search.working, &search.beside, &search.installed}) {
+        if (!place->empty() && holdsShowData(*place)) {
+            search.chosen = *place;
+            break;
+        }
     }
     return search;
 }
@@ -85,7 +93,9 @@ std::string dataNotFoundMessage(std::string_view program, const DataSearch& sear
 {
     std::string text(program);
     text += ": the show's pictures, models and music are not in " + search.working.string();
-    if (!search.installed.empty()) text += " nor in " + search.installed.string();
+    for (const fs::path* place : {&search.beside, &search.installed}) {
+        if (!place->empty() && *place != search.working) text += " nor in " + place->string();
+    }
     text += ".\n";
     text += std::string(program) + ": run it in the folder that holds data/, or give the folder with --data DIR.\n";
     return text;
@@ -132,27 +142,40 @@ bool useDataFolder(const fs::path& folder, std::string& error)
     return true;
 }
 
-void useShowData(std::string_view program)
+namespace {
+
+// Named absolute, as it is before the working directory moves.
+fs::path shownName(const fs::path& folder)
 {
+    std::error_code code;
+    const fs::path shown = fs::absolute(folder, code).lexically_normal();
+    return code ? folder : shown;
+}
+
+void sayDataFolder(const std::string& program, const fs::path& shown)
+{
+    std::fprintf(stderr, "%s: data from %s\n", program.c_str(), shown.c_str());
+}
+
+}  // namespace
+
+bool useShowData(std::string_view program)
+{
+    const std::string name(program);
     std::error_code code;
     const fs::path working = fs::current_path(code);
     const DataSearch search = findShowData(code ? fs::path(".") : working, executablePath());
     if (search.chosen.empty()) {
         std::fputs(dataNotFoundMessage(program, search).c_str(), stderr);
-        return;
+        return false;
     }
-    if (search.chosen == search.working) return;
     std::string error;
-    if (!useDataFolder(search.chosen, error)) std::fprintf(stderr, "%s: %s\n", std::string(program).c_str(), error.c_str());
-}
-
-void useGivenData(std::string_view program, const fs::path& folder)
-{
-    const std::string name(program);
-    std::error_code code;
-    if (!fs::is_directory(folder, code)) std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.c_str());
-    std::string error;
-    if (!useDataFolder(folder, error)) std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
+    if (search.chosen != search.working && !useDataFolder(search.chosen, error)) {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
+        return false;
+    }
+    sayDataFolder(name, search.chosen);
+    return true;
 }
 
 bool useExistingDataFolder(std::string_view program, const fs::path& folder)
@@ -163,20 +186,19 @@ bool useExistingDataFolder(std::string_view program, const fs::path& folder)
         std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.c_str());
         return false;
     }
+    const fs::path shown = shownName(folder);
     std::string error;
     if (!useDataFolder(folder, error)) {
         std::fprintf(stderr, "%s: %s\n", name.c_str(), error.c_str());
         return false;
     }
+    sayDataFolder(name, shown);
     return true;
 }
 
 bool useToolData(std::string_view program, const std::filesystem::path& folder)
 {
-    if (folder.empty()) {
-        useShowData(program);
-        return true;
-    }
+    if (folder.empty()) return useShowData(program);
     return useExistingDataFolder(program, folder);
 }
 

@@ -7,11 +7,14 @@
 //   1. ./data in the working directory, when it holds any of the show's
 //      files (someone running from the build folder, or with their own
 //      replacement pictures there, sees no change);
-//   2. otherwise the installed data folder, found relative to the running
+//   2. otherwise data/ beside the running executable, so build/quorl-h-*
+//      started from anywhere find build/data;
+//   3. otherwise the installed data folder, found relative to the running
 //      executable (QUORL_DATA_FROM_BIN, set by the build from the install
 //      layout), so an unpacked or moved install works without a fixed path;
-//   3. otherwise nothing changes: the caller prints one message and the
-//      show reports each missing file as it always does.
+//   4. otherwise nothing is chosen: the program prints one message naming
+//      the places it looked and stops.
+// The folder used is named in one line on standard error.
 // useDataFolder then makes "data" name the chosen folder by changing the
 // working directory: to the folder's parent when the folder is called
 // "data", or else to a private temporary folder holding a "data" link.
@@ -43,14 +46,19 @@ std::filesystem::path executablePath();
 // The installed data folder belonging to a program installed at executable.
 std::filesystem::path installedDataFolder(const std::filesystem::path& executable);
 
+// data/ in the executable's own folder; empty when the executable is unknown.
+std::filesystem::path besideDataFolder(const std::filesystem::path& executable);
+
 // Outcome of the search: the folders looked in and the one chosen.
 struct DataSearch {
     std::filesystem::path working;    // ./data, absolute
+    std::filesystem::path beside;     // data/ beside the executable; empty when the executable is unknown
     std::filesystem::path installed;  // the installed folder looked in; empty when the executable is unknown
-    std::filesystem::path chosen;     // working or installed; empty when neither holds the show's files
+    std::filesystem::path chosen;     // one of the three; empty when none holds the show's files
 };
 
-// ./data under workingFolder first, then the installed folder of executable.
+// ./data under workingFolder first, then data/ beside executable, then the
+// installed folder of executable.
 DataSearch findShowData(const std::filesystem::path& workingFolder, const std::filesystem::path& executable);
 
 // The one message for a search that found nothing, naming the folders
@@ -63,24 +71,19 @@ std::string dataNotFoundMessage(std::string_view program, const DataSearch& sear
 // directory could not be changed.
 bool useDataFolder(const std::filesystem::path& folder, std::string& error);
 
-// The whole choice for a program given no data folder: ./data, else the
-// installed folder, else dataNotFoundMessage on standard error. Problems
-// are printed with program's name; the show runs on in every case.
-void useShowData(std::string_view program);
+// The whole choice for a program given no data folder: the search above,
+// then the line naming the folder used; false, after dataNotFoundMessage on
+// standard error, when no place holds any of the show's files.
+bool useShowData(std::string_view program);
 
-// Points the show at a folder the person named. One that is not there is
-// reported once; the show then reports each file it misses and runs on, as
-// it does for files missing from ./data.
-void useGivenData(std::string_view program, const std::filesystem::path& folder);
-
-// For the headless tools, which stop on a folder that is not there: false,
-// after one line on standard error naming program, when folder is not a
-// folder or cannot be made the data folder.
+// A folder the person named: false, after one line on standard error
+// naming program, when folder is not a folder or cannot be made the data
+// folder. A folder that lacks some files is used: the show reports each
+// file it misses and runs on without it.
 bool useExistingDataFolder(std::string_view program, const std::filesystem::path& folder);
 
-// The headless tools' --data option: with none, useShowData (the show
-// reports each missing file itself and runs on without it); with one,
-// useExistingDataFolder, whose answer it gives back.
+// Every program's --data option: with none, useShowData; with one,
+// useExistingDataFolder. False when the program is to stop (status 1).
 bool useToolData(std::string_view program, const std::filesystem::path& folder);
 
 }  // namespace platform

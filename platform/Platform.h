@@ -121,6 +121,11 @@ public:
     // while it already plays leaves it playing as it was. Failures are
     // silent: the show runs without music. Returns true when it plays.
     virtual bool startMusic(const std::string& path, uint32_t positionMs) = 0;
+    // Where the playing music is, in milliseconds into the track; -1 when
+    // none plays (never started, failed, or ended).
+    virtual int64_t musicPositionMs() { return -1; }
+    // Pauses (true) or resumes (false) the music; nothing when none plays.
+    virtual void pauseMusic(bool /*paused*/) {}
 };
 
 // The platform the show currently runs on (set by the program entry or a

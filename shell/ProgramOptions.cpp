@@ -1,92 +1,48 @@
-// ProgramOptions.cpp: reading the show program's options.
+// ProgramOptions.cpp: the show program's options on the shared command line.
 #include "shell/ProgramOptions.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
 
-namespace {
-
-// A whole decimal number from 0 to LAST_START_FRAME, nothing else.
-bool parseStartFrame(std::string_view text, int& frame)
+std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value > LAST_START_FRAME) return false;
-    frame = value;
-    return true;
+    auto line = std::make_unique<cli::CommandLine>("quorl-h", "Quorl-H, a real-time OpenGL show with music.");
+    CLI::App& app = line->app();
+    CLI::Option* window = app.add_flag_callback(
+        "--window", [&options] { options.fullScreen = false; }, "play in an 800 x 600 window instead of full screen");
+    CLI::Option* fullScreen = app.add_flag_callback(
+        "--fullscreen", [&options] { options.fullScreen = true; }, "play full screen (the default)");
+    window->excludes(fullScreen);
+    line->addData(options.dataFolder);
+    line->addFrame("--start", options.startFrame,
+                   "play from FRAME on (50 frames a second, 0 to " + std::to_string(LAST_START_FRAME) +
+                       "); the frames before it are stepped quickly without being drawn");
+    app.add_flag("--follow-music", options.followMusic,
+                 "keep the picture on the music's time on a machine too slow for 50 frames a second: frames "
+                 "behind the music are stepped, not drawn; Space pauses the music too");
+    app.add_option("--sync-log", options.syncLog,
+                   "write the frame number and music position once a second to FILE (also QUORL_SYNC_LOG)")
+        ->type_name("FILE")
+        ->envname("QUORL_SYNC_LOG");
+    line->footer("Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.");
+    return line;
 }
-
-}  // namespace
 
 ParseResult parseProgramOptions(const std::vector<std::string_view>& arguments, ProgramOptions& options,
                                 std::string& error)
 {
-    bool help = false;
-    bool version = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view argument = arguments[i];
-        // "--data DIR" and "--data=DIR" alike.
-        std::string_view name = argument;
-        std::string_view value;
-        bool hasValue = false;
-        if (const size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-            hasValue = true;
-        }
-        const bool takesValue = name == "--data" || name == "--start";
-        if (!takesValue && hasValue) {
-            error = "option " + std::string(name) + " takes no value";
-            return ParseResult::Error;
-        }
-        if (takesValue && !hasValue) {
-            if (i + 1 >= arguments.size()) {
-                error = "option " + std::string(name) + " needs a value";
-                return ParseResult::Error;
-            }
-            value = arguments[++i];
-        }
-        if (name == "--window") {
-            options.fullScreen = false;
-        } else if (name == "--fullscreen") {
-            options.fullScreen = true;
-        } else if (name == "--data") {
-            if (value.empty()) {
-                error = "option --data needs a folder";
-                return ParseResult::Error;
-            }
-            options.dataFolder = std::string(value);
-        } else if (name == "--start") {
-            if (!parseStartFrame(value, options.startFrame)) {
-                error = "option --start needs a frame number from 0 to " + std::to_string(LAST_START_FRAME) +
-                        ", not '" + std::string(value) + "'";
-                return ParseResult::Error;
-            }
-        } else if (name == "--help") {
-            help = true;
-        } else if (name == "--version") {
-            version = true;
-        } else {
-            error = "unknown option '" + std::string(argument) + "'";
-            return ParseResult::Error;
-        }
+    ProgramOptions read;
+    const auto line = programCommandLine(read);
+    const cli::ParseResult result = line->read(std::vector<std::string>(arguments.begin(), arguments.end()));
+    if (result.outcome == cli::Outcome::Error) {
+        error = result.error;
+    } else {
+        options = read;
     }
-    // Asking for help wins over asking for the version, as either ends the run.
-    if (help) return ParseResult::Help;
-    if (version) return ParseResult::Version;
-    return ParseResult::Run;
+    return result.outcome;
 }
 
 std::string programUsage()
 {
-    return "usage: quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--help] [--version]\n"
-           "  --window        play in an 800 x 600 window instead of full screen\n"
-           "  --fullscreen    play full screen (the default)\n"
-           "  --data DIR      read the show's pictures, models and music from DIR\n"
-           "  --start FRAME   play from FRAME on (50 frames a second; 0 to " +
-           std::to_string(LAST_START_FRAME) +
-           ")\n"
-           "  --help          print this help and exit\n"
-           "  --version       print the version and exit\n"
-           "Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.\n";
+    ProgramOptions unused;
+    return programCommandLine(unused)->read({"--help"}).out;
 }

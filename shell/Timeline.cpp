@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "platform/Platform.h"
 #include "shell/Music.h"
 
@@ -44,7 +46,6 @@ void Timeline::loadShow()
     // Loaded after the clock started, so the first frame does not wait for it.
     kit->loadPicture("./data/logga.bmp");
     glColor3f(0.0f, 0.0f, 0.0f);
-    if (catchingUp) catchUp();
 }
 
 uint32_t Timeline::musicPosition() const
@@ -52,20 +53,67 @@ uint32_t Timeline::musicPosition() const
     return static_cast<uint32_t>(startFrame) * TICK_MS;
 }
 
-void Timeline::catchUp()
+void Timeline::stepFrame()
 {
-    // Every frame is drawn in order, since the show has memory (the intro's
-    // cycle counter, the wave, the bodies); none is shown, waited for or
-    // put in the title. Each is flushed as a shown frame is: the software
-    // renderer otherwise queues every frame's commands, gigabytes of them.
-    while (frame < startFrame) {
-        renderFrame();
-        ++frame;
-        glFlush();
+    // The frame's every call is made, in order, so every part's state moves
+    // on as in the full show (the intro's cycle counter, the wave, the
+    // bodies, the GL state each draw leaves); a shut scissor box keeps
+    // clears and drawing from filling a pixel. The show only uses the
+    // scissor box inside a saved attribute group (the echo layers, which
+    // stay within the box they find), so restoring box and switch after the
+    // frame hands on exactly the state a drawn frame would. Copies into the
+    // feedback textures are not scissored: they take what the picture held.
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 0, 0);
+    renderFrame();
+    glScissor(box[0], box[1], box[2], box[3]);
+    if (!scissor) glDisable(GL_SCISSOR_TEST);
+    ++frame;
+    ++framesStepped;
+    // Flushed as a shown frame is: the software renderer otherwise queues
+    // every frame's commands, gigabytes of them.
+    glFlush();
+}
+
+bool Timeline::catchUpStep()
+{
+    const uint32_t begin = platform.ticks();
+    while (frame < startFrame && platform.ticks() - begin < CATCH_UP_SLICE_MS) stepFrame();
+    if (frame < startFrame) {
+        char title[96];
+        std::snprintf(title, sizeof title, "Quorl-H: starting at frame %d: %d%%", startFrame,
+                      static_cast<int>(100LL * frame / startFrame));
+        platform.setTitle(title);
+        return false;
     }
     glFinish();
     startMusic(platform, musicPosition());
     startClock();
+    // The first frame-rate title counts from here, not from loading.
+    kit->lastClock = platform.ticks();
+    platform.setTitle("Quorl-H");
+    return true;
+}
+
+void Timeline::keepUpWithMusic()
+{
+    const int64_t musicMs = platform.musicPositionMs();
+    if (musicMs < 0) return;
+    // The frame whose 20 ms the music is in.
+    const int64_t musicFrame = musicMs / TICK_MS;
+    if (!followMusic) {
+        if (!warnedBehind && musicFrame - frame > 1000 / static_cast<int64_t>(TICK_MS)) {
+            warnedBehind = true;
+            std::fprintf(stderr,
+                         "quorl-h: the pictures are more than a second behind the music on this machine; "
+                         "--follow-music keeps them together\n");
+        }
+        return;
+    }
+    while (frame < musicFrame) stepFrame();
 }
 
 void Timeline::renderFrame()
@@ -117,6 +165,10 @@ void Timeline::finishFrame()
 
 void Timeline::drawFrame()
 {
+    // Until the start frame is reached, each pass steps a slice of frames,
+    // so the window's keys and title stay alive meanwhile.
+    if (frame < startFrame && !catchUpStep()) return;
+    keepUpWithMusic();
     renderFrame();
     finishFrame();
 }

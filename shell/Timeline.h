@@ -26,10 +26,18 @@ public:
     virtual void drawFrame() = 0;
 };
 
+// Longest stretch of stepped frames between two looks at the window's events.
+constexpr uint32_t CATCH_UP_SLICE_MS = 100;
+
 class Timeline final : public Show {
 public:
     int frame = 0;       // frames drawn so far
-    int startFrame = 0;  // the first frame shown; those before it are only computed
+    int startFrame = 0;  // the first frame shown; those before it are only stepped
+    // Keep the picture on the music's time: when behind, the frames up to
+    // the one the music is at are stepped, not drawn or shown.
+    bool followMusic = false;
+    bool warnedBehind = false;  // the hint about followMusic was printed
+    int framesStepped = 0;      // frames stepped without being drawn, for the record and tests
     FrameClock clock;    // startTick and lastTick of the 20 ms wait
     PartFlags flags;     // which part is on
     std::unique_ptr<RenderKit> kit;
@@ -47,9 +55,17 @@ public:
     void renderFrame();
     // The tick wait, the frame count and the frame-rate title.
     void finishFrame();
-    // Computes the frames up to startFrame without showing or waiting for
-    // them, then starts the music where startFrame falls and the clock.
-    void catchUp();
+    // One frame with every call made but no pixel filled (see Timeline.cpp),
+    // then the frame count; no wait, no title.
+    void stepFrame();
+    // Steps frames towards startFrame for at most CATCH_UP_SLICE_MS and
+    // shows the progress in the title; once there, starts the music where
+    // startFrame falls and the clock, and returns true.
+    bool catchUpStep();
+    // Follow mode: steps frames until frame is the one the music is at.
+    // Exact mode: prints, once, a hint when the picture falls more than a
+    // second behind the music.
+    void keepUpWithMusic();
     // Where in the track the music starts: startFrame at 20 ms a frame.
     uint32_t musicPosition() const;
 

@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <chrono>
+
 #include "common/Screen.h"
 #include "platform/Platform.h"
 #include "shell/Timeline.h"
@@ -157,6 +159,19 @@ bool Shell::mainLoopPass()
         if (pressed(platform::vk::SPACE)) {
             takePress(platform::vk::SPACE);
             paused = !paused;
+            if (pauseMusicToo) platform.pauseMusic(paused);
+        } else if (frameShown && !paused) {
+            using Clock = std::chrono::steady_clock;
+            const auto begin = Clock::now();
+            show.drawFrame();
+            // The software renderer draws behind the calls; finishing here
+            // keeps its drawing out of the present's time.
+            glFinish();
+            const auto drawn = Clock::now();
+            platform.swapBuffers();
+            const auto end = Clock::now();
+            frameShown(std::chrono::duration<double, std::milli>(drawn - begin).count(),
+                       std::chrono::duration<double, std::milli>(end - drawn).count());
         } else {
             if (!paused) show.drawFrame();
             platform.swapBuffers();

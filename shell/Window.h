@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -34,6 +35,10 @@ public:
     bool active = true;               // false while minimised
     bool fullScreen = true;           // full screen unless refused or switched
     bool paused = false;              // while true no frame is drawn
+    bool pauseMusicToo = false;       // Space pauses and resumes the music as well
+    // Called after each drawn and presented frame with its drawing and
+    // present times in milliseconds (the sync record).
+    std::function<void(double drawMs, double presentMs)> frameShown;
 
     Shell(platform::Platform& platform, Show& show);
 

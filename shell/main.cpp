@@ -11,12 +11,9 @@
 #include "platform/Platform.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/ProgramOptions.h"
+#include "shell/SyncLog.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
-
-#ifndef QUORL_VERSION
-#define QUORL_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -36,23 +33,12 @@ bool displayNamed()
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     ProgramOptions options;
-    std::string error;
-    switch (parseProgramOptions(arguments, options, error)) {
-    case ParseResult::Help: std::fputs(programUsage().c_str(), stdout); return 0;
-    case ParseResult::Version: std::printf("quorl-h %s\n", QUORL_VERSION); return 0;
-    case ParseResult::Error:
-        std::fprintf(stderr, "quorl-h: %s\n%s", error.c_str(), programUsage().c_str());
-        return 2;
-    case ParseResult::Run: break;
-    }
+    if (const auto status = programCommandLine(options)->parse(argc, argv)) return *status;
 
-    if (options.dataFolder.empty()) {
-        platform::useShowData("quorl-h");
-    } else {
-        platform::useGivenData("quorl-h", options.dataFolder);
-    }
+    // With no data at all the show would play a grey screen behind a
+    // message box per file; one message naming where it looked instead.
+    if (!platform::useToolData("quorl-h", options.dataFolder)) return 1;
 
     platform::SdlPlatform sdl;
     // With no display SDL falls back to a driver that draws nowhere, and the
@@ -67,7 +53,19 @@ int main(int argc, char** argv)
     platform::setCurrent(&sdl);
     Timeline timeline(sdl);
     timeline.startFrame = options.startFrame;
+    timeline.followMusic = options.followMusic;
     Shell shell(sdl, timeline);
     shell.fullScreen = options.fullScreen;
+    shell.pauseMusicToo = options.followMusic;
+    SyncLog syncLog;
+    if (!options.syncLog.empty()) {
+        if (!syncLog.open(options.syncLog)) {
+            std::fprintf(stderr, "quorl-h: cannot write %s\n", options.syncLog.c_str());
+            return 1;
+        }
+        shell.frameShown = [&](double drawMs, double presentMs) {
+            syncLog.frameShown(timeline.frame, sdl.ticks(), sdl.musicPositionMs(), drawMs, presentMs);
+        };
+    }
     return shell.run();
 }

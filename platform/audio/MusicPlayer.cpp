@@ -6,10 +6,46 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 namespace {
+
+// The sound system's own libraries (ALSA's configuration above all) write
+// their complaints straight to standard error: eight lines on every start
+// of a machine without a sound card. While the output is opened they go to
+// /dev/null, unless QUORL_AUDIO_MESSAGES is set; the player's own "MUSIC:"
+// line, with SDL's reason, still says when there is no sound.
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        const char* asked = std::getenv("QUORL_AUDIO_MESSAGES");
+        if (asked && *asked) return;
+        std::fflush(stderr);
+        const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nothing < 0) return;
+        saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (saved >= 0) dup2(nothing, STDERR_FILENO);
+        close(nothing);
+    }
+    ~QuietStandardError()
+    {
+        if (saved < 0) return;
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved = -1;
+};
 
 constexpr int OUTPUT_RATE = 44100;
 constexpr int OUTPUT_CHANNELS = 2;
@@ -27,6 +63,7 @@ MusicPlayer::~MusicPlayer() {
 
 bool MusicPlayer::openOutput() {
     if (outputOpen_) return true;
+    const QuietStandardError quiet;
     if (!audioInitialised_) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             std::printf("MUSIC: no audio: %s\n", SDL_GetError());
@@ -67,6 +104,21 @@ bool MusicPlayer::start(const std::string& path, uint32_t positionMs) {
     }
     music_ = music;
     return true;
+}
+
+int64_t MusicPlayer::positionMs() const {
+    if (music_ == nullptr || Mix_PlayingMusic() == 0) return -1;
+    const double seconds = Mix_GetMusicPosition(music_);
+    return seconds < 0.0 ? -1 : static_cast<int64_t>(seconds * 1000.0);
+}
+
+void MusicPlayer::pause(bool paused) {
+    if (music_ == nullptr) return;
+    if (paused) {
+        Mix_PauseMusic();
+    } else {
+        Mix_ResumeMusic();
+    }
 }
 
 void MusicPlayer::close() {

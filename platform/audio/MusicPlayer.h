@@ -45,6 +45,12 @@ public:
     // True once a start has succeeded.
     bool started() const { return music_ != nullptr; }
 
+    // Milliseconds into the track the mixer has played; -1 before a start
+    // and once the track has ended.
+    int64_t positionMs() const;
+    // Pauses or resumes the track (nothing before a start).
+    void pause(bool paused);
+
     // Frees the track and closes the output (for tests and orderly exits;
     // the show never calls it while running).
     void close();

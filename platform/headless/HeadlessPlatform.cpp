@@ -69,9 +69,31 @@ bool HeadlessPlatform::askYesNo(const std::string& text, const std::string& capt
 
 bool HeadlessPlatform::startMusic(const std::string& path, uint32_t positionMs)
 {
-    ++musicStartCount;
-    musicPosition = positionMs;
+    if (musicStartCount++ == 0) {
+        musicStartTick = now;
+        musicPosition = positionMs;
+    }
+    // The virtual music's position runs whether or not a sound device opened.
     return SdlPlatform::startMusic(path, positionMs);
+}
+
+int64_t HeadlessPlatform::musicPositionMs()
+{
+    if (musicStartCount == 0) return -1;
+    const uint32_t until = musicPaused ? pausedAt : now;
+    return static_cast<int64_t>(musicPosition) + (until - musicStartTick) - pausedTotal;
+}
+
+void HeadlessPlatform::pauseMusic(bool paused)
+{
+    if (paused == musicPaused || musicStartCount == 0) return;
+    if (paused) {
+        pausedAt = now;
+    } else {
+        pausedTotal += now - pausedAt;
+    }
+    musicPaused = paused;
+    SdlPlatform::pauseMusic(paused);
 }
 
 std::vector<uint8_t> HeadlessPlatform::readPicture() const

@@ -28,6 +28,10 @@ public:
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool startMusic(const std::string& path, uint32_t positionMs) override;
+    // The music's place on the virtual clock: where it started plus the
+    // virtual time since, less any pause; the same in every run.
+    int64_t musicPositionMs() override;
+    void pauseMusic(bool paused) override;
 
     // The finished picture, 8-bit RGB, top row first.
     std::vector<uint8_t> readPicture() const;
@@ -50,6 +54,10 @@ private:
     std::string title;
     int musicStartCount = 0;
     uint32_t musicPosition = 0;
+    uint32_t musicStartTick = 0;  // virtual tick of the first start
+    uint32_t pausedAt = 0;
+    uint32_t pausedTotal = 0;     // milliseconds the music has been paused
+    bool musicPaused = false;
 };
 
 }  // namespace platform

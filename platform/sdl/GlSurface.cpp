@@ -134,11 +134,17 @@ void GlSurface::present(int drawableWidth, int drawableHeight) const
 
     fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
     const Letterbox box = letterbox(pictureWidth, pictureHeight, drawableWidth, drawableHeight);
+    // The bars need clearing only where the picture leaves some; a copy at
+    // its own size needs no filtering. The software renderer pays for both
+    // by the pixel, every frame.
+    if (box.width != drawableWidth || box.height != drawableHeight) {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    const bool oneToOne = box.width == pictureWidth && box.height == pictureHeight;
     fb.blitFramebuffer(0, 0, pictureWidth, pictureHeight, box.x, box.y, box.x + box.width, box.y + box.height,
-                       GL_COLOR_BUFFER_BIT, GL_LINEAR);
+                       GL_COLOR_BUFFER_BIT, oneToOne ? GL_NEAREST : GL_LINEAR);
     fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 
     glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);

@@ -291,4 +291,14 @@ bool SdlPlatform::startMusic(const std::string& path, uint32_t positionMs)
     return music->start(path, positionMs);
 }
 
+int64_t SdlPlatform::musicPositionMs()
+{
+    return music->positionMs();
+}
+
+void SdlPlatform::pauseMusic(bool paused)
+{
+    music->pause(paused);
+}
+
 }  // namespace platform

@@ -42,6 +42,8 @@ public:
     void showMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
     bool startMusic(const std::string& path, uint32_t positionMs) override;
+    int64_t musicPositionMs() override;
+    void pauseMusic(bool paused) override;
 
     // True when video is up on a driver that shows nothing (SDL's offscreen
     // or dummy driver) that the person did not ask for through SDL_VIDEODRIVER:

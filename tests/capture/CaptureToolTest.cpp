@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -264,7 +265,8 @@ TEST(CaptureToolFailures, BadArgumentsStopWithStatusTwoBeforeAnyFileIsMade)
                                          "--video " + out + ".mp4 --crf 99"}) {
         const ToolRun run = capture(arguments);
         EXPECT_EQ(run.status, 2) << arguments << "\n" << run.errors;
-        EXPECT_NE(run.errors.find("usage: quorl-h-capture"), std::string::npos) << arguments;
+        EXPECT_EQ(run.errors.rfind("quorl-h-capture: ", 0), 0u) << arguments << "\n" << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << "one line: " << run.errors;
     }
     // --from at or past the default end of the capture (frame 7,300).
     EXPECT_EQ(capture("--from 7300 --video " + out + ".mp4").status, 2);

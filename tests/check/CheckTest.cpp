@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "FileCheck.h"
@@ -163,6 +164,20 @@ TEST(CheckTool, ShowsOwnDataIsAllOk) {
     EXPECT_NE(run.output.find(" s, 44100 Hz, 2 channels, OK"), std::string::npos);
 }
 
+// A track cut short plays, but the show goes quiet before its end.
+TEST(CheckTool, MusicShorterThanTheShowIsDamagedWithItsLength) {
+    const fs::path dir = freshDir("short");
+    std::ifstream track(std::string(QUORL_DATA) + "/musik.mp3", std::ios::binary);
+    const Bytes whole{std::istreambuf_iterator<char>(track), std::istreambuf_iterator<char>()};
+    ASSERT_GT(whole.size(), 65536u);
+    const std::string cut = write(dir / "musik.mp3", Bytes(whole.begin(), whole.begin() + 65536));
+    const check::Report report = check::checkFile(cut, check::Kind::Music);
+    EXPECT_EQ(report.status, check::Status::Damaged) << report.line(cut);
+    EXPECT_NE(report.line(cut).find(" s, 44100 Hz, 2 channels, DAMAGED: "), std::string::npos) << report.line(cut);
+    EXPECT_NE(report.reason.find("shorter than the 146 s the show plays"), std::string::npos) << report.reason;
+    fs::remove_all(dir);
+}
+
 // A data folder with one good picture: every other file the show opens is
 // reported missing, and the status says not everything is OK.
 TEST(CheckTool, FolderWithMissingFilesListsThemAndFails) {
@@ -189,7 +204,7 @@ TEST(CheckTool, ExitStatusIsZeroOnlyWhenEveryFileIsOk) {
     EXPECT_EQ(runCheck(good + " " + odd).status, 0);  // sides that are not powers of two are reported, not failed
     EXPECT_EQ(runCheck(good + " " + damaged).status, 1);
     EXPECT_EQ(runCheck(good + " " + (dir / "gone.jpg").string()).status, 1);
-    EXPECT_EQ(runCheck("").status, 1);
+    EXPECT_EQ(runCheck("").status, 2) << "no file named is a bad command line";
     fs::remove_all(dir);
 }
 

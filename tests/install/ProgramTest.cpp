@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Command.h"
 
@@ -28,27 +31,46 @@ using PackageFiles = Program;
 
 }  // namespace
 
-TEST_F(Program, UnknownOptionPrintsTheUsageOnStandardErrorAndExits2)
+TEST_F(Program, EveryProgramRefusesABadCommandLineWithOneLineAndStatus2)
 {
-    for (const char* arguments : {"--bogus", "--window extra", "--start", "--start -5", "--data"}) {
-        const CommandRun result = run(std::string(QUORL_BUILD_DIR "/quorl-h ") + arguments);
-        EXPECT_EQ(result.status, 2) << arguments;
-        EXPECT_TRUE(result.out.empty()) << arguments;
-        EXPECT_NE(result.err.find("usage: quorl-h"), std::string::npos) << arguments << ": " << result.err;
+    // Program, then arguments each of which must be refused before anything
+    // is loaded, drawn or written.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> table = {
+        {"quorl-h", {"--bogus", "--window extra", "--start", "--start -5", "--start 100001", "--data",
+                     "--window --fullscreen", "--window=yes"}},
+        {"quorl-h-render", {"", "--from 10 --to 5", "--to 100001", "--to 10 --save 3,x", "--to 10 --watch 0"}},
+        {"quorl-h-capture", {"", "--out a.avi", "--out a.mp4 --to 999999", "--out a.mp4 --from 10 --to 5",
+                             "--out a.mp4 --from 7300", "--out a.mp4 --crf 52"}},
+        {"quorl-h-check", {"", "--dump"}},
+        {"quorl-h-3dsinfo", {"", "--bogus x.3ds"}},
+    };
+    for (const auto& [program, cases] : table) {
+        for (const std::string& arguments : cases) {
+            const CommandRun result = run(std::string(QUORL_BUILD_DIR "/") + program + " " + arguments);
+            const std::string what = program + " " + arguments + ": " + result.err;
+            EXPECT_EQ(result.status, 2) << what;
+            EXPECT_TRUE(result.out.empty()) << what;
+            EXPECT_EQ(result.err.rfind(program + ": ", 0), 0u) << what;
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << what;
+        }
     }
-    EXPECT_NE(run(QUORL_BUILD_DIR "/quorl-h --bogus").err.find("'--bogus'"), std::string::npos);
+    EXPECT_NE(run(QUORL_BUILD_DIR "/quorl-h --bogus").err.find("--bogus"), std::string::npos);
+    EXPECT_NE(run(QUORL_BUILD_DIR "/quorl-h-render --from 10 --to 5").err.find("--from 10 must be before --to 5"),
+              std::string::npos);
 }
 
-TEST_F(Program, HelpAndVersionPrintOnStandardOutputAndExit0)
+TEST_F(Program, EveryProgramPrintsHelpAndVersionOnStandardOutputAndExits0)
 {
-    CommandRun result = run(QUORL_BUILD_DIR "/quorl-h --help");
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.out.find("usage: quorl-h"), std::string::npos);
-    EXPECT_NE(result.out.find("--start FRAME"), std::string::npos);
-    EXPECT_TRUE(result.err.empty()) << result.err;
-    result = run(QUORL_BUILD_DIR "/quorl-h --version");
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "quorl-h " QUORL_VERSION "\n");
+    for (const char* program : {"quorl-h", "quorl-h-render", "quorl-h-capture", "quorl-h-check", "quorl-h-3dsinfo"}) {
+        CommandRun result = run(std::string(QUORL_BUILD_DIR "/") + program + " --help");
+        EXPECT_EQ(result.status, 0) << program;
+        EXPECT_NE(result.out.find(std::string("Usage: ") + program), std::string::npos) << result.out;
+        EXPECT_TRUE(result.err.empty()) << result.err;
+        result = run(std::string(QUORL_BUILD_DIR "/") + program + " --version");
+        EXPECT_EQ(result.status, 0) << program;
+        EXPECT_EQ(result.out, std::string(program) + " " QUORL_VERSION "\n");
+    }
+    EXPECT_NE(run(QUORL_BUILD_DIR "/quorl-h --help").out.find("--start FRAME"), std::string::npos);
 }
 
 TEST_F(Program, RefusesToPlayUnseenWithoutADisplay)

@@ -79,12 +79,24 @@ TEST_F(DataFolder, InstalledDataServesWhenTheWorkingFolderHasNoneOfTheShowsFiles
     EXPECT_EQ(platform::findShowData(work, program).chosen, installed);
 }
 
-TEST_F(DataFolder, NeitherPlaceGivesOneMessageNamingBothAndHowToPointAtTheData)
+TEST_F(DataFolder, DataBesideTheProgramComesAfterTheWorkingFolderAndBeforeTheInstalledOne)
+{
+    // As build/quorl-h-capture run from the repository's root finds build/data.
+    const fs::path beside = program.parent_path() / "data";
+    touch(installed / "logga.bmp");
+    touch(beside / "musik.mp3");
+    EXPECT_EQ(platform::findShowData(work, program).chosen, beside);
+    touch(work / "data" / "allt.3ds");
+    EXPECT_EQ(platform::findShowData(work, program).chosen, work / "data");
+}
+
+TEST_F(DataFolder, NoPlaceGivesOneMessageNamingEachAndHowToPointAtTheData)
 {
     const platform::DataSearch search = platform::findShowData(work, program);
     EXPECT_TRUE(search.chosen.empty());
     const std::string message = platform::dataNotFoundMessage("quorl-h", search);
     EXPECT_NE(message.find((work / "data").string()), std::string::npos) << message;
+    EXPECT_NE(message.find((program.parent_path() / "data").string()), std::string::npos) << message;
     EXPECT_NE(message.find(installed.string()), std::string::npos) << message;
     EXPECT_NE(message.find("--data"), std::string::npos) << message;
     EXPECT_EQ(message.rfind("quorl-h: ", 0), 0u) << message;

@@ -1,6 +1,5 @@
-// MissingDataTest.cpp: a --data folder that does not exist is reported once,
-// then the show behaves as with files missing from ./data: each missing file
-// gets its message and the frames go on. Runs alone in its program: the
+// MissingDataTest.cpp: a --data folder that lacks the show's files is used
+// as named: each missing file gets its message and the frames go on. Runs alone in its program: the
 // show's state is program-wide.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,16 +15,17 @@
 
 namespace fs = std::filesystem;
 
-TEST(MissingData, MissingDataFolderIsReportedAndTheShowRunsOnWithoutItsFiles)
+TEST(MissingData, DataFolderWithoutTheShowsFilesIsUsedAndEachMissingFileReported)
 {
     const fs::path startFolder = fs::current_path();
     ASSERT_TRUE(fs::exists("data/logga.bmp")) << "runs in the build folder, beside the show's own data";
     const fs::path missing = fs::temp_directory_path() / ("quorl-no-data-" + std::to_string(::getpid()));
+    fs::create_directories(missing);
 
     testing::internal::CaptureStderr();
-    platform::useGivenData("quorl-h", missing);
+    ASSERT_TRUE(platform::useExistingDataFolder("quorl-h", missing));
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, "quorl-h: no data folder " + missing.string() + "\n");
+    EXPECT_EQ(said, "quorl-h: data from " + missing.string() + "\n");
     EXPECT_FALSE(fs::exists("data/logga.bmp")) << "the build's own data must not be used instead";
 
     platform::HeadlessPlatform headless;
@@ -44,4 +44,5 @@ TEST(MissingData, MissingDataFolderIsReportedAndTheShowRunsOnWithoutItsFiles)
     shell.closeWindow();
     platform::setCurrent(nullptr);
     fs::current_path(startFolder);
+    fs::remove_all(missing);
 }

@@ -51,11 +51,13 @@ TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
     EXPECT_EQ(parsed.options.dataFolder, "/srv/show data");
     EXPECT_EQ(parsed.options.startFrame, 3600);
 
-    parsed = parse({"--data=relative/data", "--start=100000", "--window", "--fullscreen"});
+    parsed = parse({"--data=relative/data", "--start=100000", "--fullscreen"});
     ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
-    EXPECT_TRUE(parsed.options.fullScreen) << "the later of --window and --fullscreen counts";
+    EXPECT_TRUE(parsed.options.fullScreen);
     EXPECT_EQ(parsed.options.dataFolder, "relative/data");
     EXPECT_EQ(parsed.options.startFrame, LAST_START_FRAME);
+    parsed = parse({"--start", "0070"});
+    EXPECT_EQ(parsed.options.startFrame, 70) << "leading zeros are decimal, not octal";
 
     // A value that looks like an option is still the value.
     parsed = parse({"--data", "--window"});
@@ -79,7 +81,7 @@ TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
 {
     const std::vector<std::vector<std::string_view>> bad = {
         {"--bogus"}, {"-w"}, {"show.mp3"}, {"--Window"}, {"--window=yes"}, {"--data"}, {"--data="},
-        {"--start"}, {"--window", "--start"}, {"--help=me"},
+        {"--start"}, {"--window", "--start"}, {"--help=me"}, {"--window", "--fullscreen"},
     };
     for (const auto& arguments : bad) {
         const Parsed parsed = parse(arguments);
@@ -87,16 +89,16 @@ TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
         EXPECT_FALSE(parsed.error.empty());
     }
     EXPECT_NE(parse({"--bogus"}).error.find("--bogus"), std::string::npos);
-    EXPECT_NE(programUsage().find("usage: quorl-h"), std::string::npos);
+    EXPECT_NE(programUsage().find("Usage: quorl-h"), std::string::npos);
 }
 
-TEST(ProgramOptions, HelpWinsOverVersionAndOtherOptionsButNotOverAnError)
+TEST(ProgramOptions, HelpAndVersionEndTheRunWhateverElseIsGiven)
 {
     EXPECT_EQ(parse({"--help"}).result, ParseResult::Help);
     EXPECT_EQ(parse({"--version"}).result, ParseResult::Version);
-    EXPECT_EQ(parse({"--version", "--help"}).result, ParseResult::Help);
     EXPECT_EQ(parse({"--window", "--start", "10", "--version"}).result, ParseResult::Version);
-    EXPECT_EQ(parse({"--help", "--bogus"}).result, ParseResult::Error);
+    EXPECT_EQ(parse({"--help", "--bogus"}).result, ParseResult::Help);
+    EXPECT_EQ(parse({"--start", "x", "--help"}).result, ParseResult::Error) << "a bad value is seen first";
 }
 
 TEST(ProgramOptions, WindowOptionNeverAttemptsFullScreen)

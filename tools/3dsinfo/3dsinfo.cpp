@@ -3,9 +3,15 @@
 // before the show loads it. Per file: a status line, one "damaged WHAT" line
 // per kind of damage the reader worked around, then one line per mesh and
 // one per material. Exit status 0 when every file loaded clean, 3 when all
-// loaded but some were damaged, 1 when any did not load.
-#include <cstdio>
+// loaded but some were damaged, 1 when any did not load, 2 for a bad
+// command line.
+#include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CommandLine.h"
 #include "reader3ds/Reader3DS.h"
 
 namespace {
@@ -46,14 +52,14 @@ Outcome describe(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: quorl-h-3dsinfo FILE...\n");
-        return 1;
-    }
+    std::vector<std::string> files;
+    cli::CommandLine line("quorl-h-3dsinfo", "Prints what the show's 3DS reader makes of model files.");
+    line.app().add_option("FILE", files, "3DS model files")->required();
+    if (const auto status = line.parse(argc, argv)) return *status;
     bool anyFailed = false;
     bool anyDamaged = false;
-    for (int i = 1; i < argc; ++i) {
-        const Outcome outcome = describe(argv[i]);
+    for (const std::string& file : files) {
+        const Outcome outcome = describe(file.c_str());
         anyFailed = anyFailed || outcome == Outcome::Failed;
         anyDamaged = anyDamaged || outcome == Outcome::Damaged;
     }

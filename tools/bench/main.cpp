@@ -26,10 +26,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
+#include "cli/CommandLine.h"
 #include "common/LoadTimes.h"
 #include "common/Screen.h"
 #include "platform/DataFolder.h"
@@ -50,38 +54,18 @@ struct Options {
     int floorEvery = 0;   // every how many frames the bare GL work is timed; 0: never
 };
 
-void usage()
+// The bench's command line, bound to options.
+std::unique_ptr<cli::CommandLine> benchCommandLine(Options& options)
 {
-    std::fprintf(stderr, "usage: quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR] [--floor K]\n");
-}
-
-bool parseOptions(int argc, char** argv, Options& options)
-{
-    for (int i = 1; i < argc; i += 2) {
-        if (i + 1 >= argc) return false;
-        const std::string arg = argv[i];
-        const std::string value = argv[i + 1];
-        const bool whole =
-            !value.empty() && value.size() <= 6 && value.find_first_not_of("0123456789") == std::string::npos;
-        if (arg == "--to") {
-            if (!whole) return false;
-            options.to = std::stoi(value);
-            if (options.to < 1) return false;
-        } else if (arg == "--floor") {
-            if (!whole) return false;
-            options.floorEvery = std::stoi(value);
-            if (options.floorEvery < 1) return false;
-        } else if (arg == "--out") {
-            options.out = value;
-        } else if (arg == "--compare") {
-            options.compare = value;
-        } else if (arg == "--data") {
-            options.data = value;
-        } else {
-            return false;
-        }
-    }
-    return true;
+    auto line = std::make_unique<cli::CommandLine>("quorl-h-bench", "Renders the show headless, timed frame by frame.");
+    line->addNumber("--to", options.to, 1, cli::LAST_FRAME, "one past the last frame (default 7300)", "FRAME");
+    line->app().add_option("--out", options.out, "folder of frames.csv (default: bench)")->type_name("DIR");
+    line->app().add_option("--compare", options.compare, "an earlier run's frames.csv to compare with")
+        ->type_name("OLD.csv");
+    line->addData(options.data);
+    line->addNumber("--floor", options.floorEvery, 1, cli::LAST_FRAME, "time the bare GL work of every K-th frame",
+                    "K");
+    return line;
 }
 
 // Resident memory now, and its peak so far, in MB, from /proc/self.
@@ -180,10 +164,7 @@ std::optional<std::string> readText(const std::string& path)
 int main(int argc, char** argv)
 {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        usage();
-        return 2;
-    }
+    if (const auto status = benchCommandLine(options)->parse(argc, argv)) return *status;
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path out = fs::absolute(options.out, error);

@@ -5,19 +5,9 @@
 #include <array>
 #include <cctype>
 #include <utility>
+#include <vector>
 
-namespace {
-
-// A whole non-negative number of at most 9 digits (so it fits an int and
-// frame * 882 samples fits 64 bits with room to spare).
-bool parseCount(const std::string& text, int& value)
-{
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoi(text);
-    return true;
-}
-
-}  // namespace
+#include <CLI/CLI.hpp>
 
 std::optional<Container> containerFor(std::string_view path)
 {
@@ -51,65 +41,41 @@ const char* muxerName(Container container)
     return "mp4";
 }
 
-bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error)
+std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options)
 {
-    bool haveVideo = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& name = arguments[i];
-        if (name != "--video" && name != "--from" && name != "--to" && name != "--data" && name != "--crf") {
-            error = "unknown option " + name;
-            return false;
+    auto line = std::make_unique<cli::CommandLine>(
+        "quorl-h-capture", "Renders the show headless into a video file with its music (H.264 and AAC, 50 fps).");
+    line->app()
+        .add_option("--out,--video", options.video, "the video file: .mp4, .m4v, .mov or .mkv")
+        ->type_name("FILE")
+        ->required();
+    line->addFrameRange(options.from, options.to, "first frame in the video (every frame before it is drawn too)",
+                        "one past the last frame (default: " + std::to_string(SHOW_END_FRAME) + ", the whole show)");
+    line->addData(options.data);
+    // x264's scale for 8-bit video.
+    line->addNumber("--crf", options.crf, 0, 51, "x264 quality, 0 (lossless) to 51; default 18");
+    line->require([&options]() -> std::string {
+        const std::optional<Container> container = containerFor(options.video);
+        if (!container) return "cannot tell the container from '" + options.video + "': use .mp4, .m4v, .mov or .mkv";
+        options.container = *container;
+        if (options.from >= options.to) {
+            return "--from " + std::to_string(options.from) + " must be before the last frame " +
+                   std::to_string(options.to);
         }
-        if (i + 1 >= arguments.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++i];
-        if (name == "--video") {
-            if (value.empty()) {
-                error = "--video needs a file name";
-                return false;
-            }
-            options.video = value;
-            haveVideo = true;
-        } else if (name == "--data") {
-            options.data = value;
-        } else {
-            int number = 0;
-            if (!parseCount(value, number)) {
-                error = name + " takes a whole number, not " + value;
-                return false;
-            }
-            if (name == "--from") options.from = number;
-            if (name == "--to") options.to = number;
-            if (name == "--crf") {
-                // x264's scale for 8-bit video.
-                if (number > 51) {
-                    error = "--crf must be 0 to 51";
-                    return false;
-                }
-                options.crf = number;
-            }
-        }
-    }
-    if (!haveVideo) {
-        error = "--video FILE is required";
-        return false;
-    }
-    const std::optional<Container> container = containerFor(options.video);
-    if (!container) {
-        error = "cannot tell the container from " + options.video + ": use .mp4, .m4v, .mov or .mkv";
-        return false;
-    }
-    options.container = *container;
-    if (options.to && *options.to <= options.from) {
-        error = "--to must be greater than --from";
-        return false;
-    }
-    return true;
+        return {};
+    });
+    return line;
 }
 
-const char* captureUsage()
+bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error)
 {
-    return "usage: quorl-h-capture --video FILE.mp4|.mkv|.mov [--from A] [--to B] [--data DIR] [--crf 0-51]";
+    CaptureOptions read;
+    const cli::ParseResult result =
+        captureCommandLine(read)->read(std::vector<std::string>(arguments.begin(), arguments.end()));
+    if (result.outcome != cli::Outcome::Run) {
+        error = result.outcome == cli::Outcome::Error ? result.error : "nothing to capture";
+        return false;
+    }
+    options = read;
+    return true;
 }

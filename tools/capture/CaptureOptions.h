@@ -1,17 +1,24 @@
 // CaptureOptions.h: the command line of quorl-h-capture, and the container
 // a file name asks for.
 //
-//   quorl-h-capture --video FILE [--from A] [--to B] [--data DIR] [--crf N]
+//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N]
 //
-// Pure: no FFmpeg, no GL, so the parsing is tested on its own. A failure
-// gives a one-line reason; the program prints it with the usage line and
-// exits with status 2 before anything is rendered or written.
+// (--video FILE is the older spelling of --out FILE.) Pure: no FFmpeg, no
+// GL, so the parsing is tested on its own. A failure gives a one-line
+// reason; the program prints it and exits with status 2 before anything is
+// rendered or written.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "cli/CommandLine.h"
+
+// The end picture's first two seconds: the shortest whole show.
+inline constexpr int SHOW_END_FRAME = 7300;
 
 // The containers a capture can be written in, chosen by the file's extension.
 enum class Container { Mp4, QuickTime, Matroska };
@@ -20,7 +27,7 @@ struct CaptureOptions {
     std::string video;          // output file as given
     Container container = Container::Mp4;
     int from = 0;               // first frame in the video
-    std::optional<int> to;      // one past the last; unset: the whole show
+    int to = SHOW_END_FRAME;    // one past the last
     std::string data;           // empty: ./data
     int crf = 18;               // x264 constant rate factor: 18 looks lossless
 };
@@ -32,9 +39,9 @@ std::optional<Container> containerFor(std::string_view path);
 // FFmpeg's name of a container's muxer.
 const char* muxerName(Container container);
 
+// The capture's command line, bound to options.
+std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options);
+
 // Reads the arguments after the program name; false with `error` set on
 // anything missing, unknown, malformed or out of range.
 bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error);
-
-// The usage line.
-const char* captureUsage();

@@ -1,6 +1,6 @@
 // quorl-h-capture: the show rendered headless into a video file with its music.
 //
-//   quorl-h-capture --video FILE [--from A] [--to B] [--data DIR] [--crf N]
+//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N]
 //
 // Renders frames 0..B-1 with the headless platform's virtual 20 ms clock
 // (the show has memory, so frames before A are drawn too, unrecorded) and
@@ -43,8 +43,6 @@ extern "C" {
 
 namespace {
 
-// The end picture's first two seconds: the shortest whole show.
-constexpr int SHOW_END_FRAME = 7300;
 // Pictures in flight between the render loop and the encoder thread.
 constexpr int PICTURE_BUFFERS = 4;
 
@@ -80,14 +78,9 @@ double processorSeconds()
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     CaptureOptions options;
+    if (const auto status = captureCommandLine(options)->parse(argc, argv)) return *status;
     std::string error;
-    if (!parseCaptureOptions(arguments, options, error)) {
-        say(error);
-        std::fprintf(stderr, "%s\n", captureUsage());
-        return 2;
-    }
     // The libraries' own chatter (encoder settings, statistics) would bury
     // the progress line; their errors still show.
     av_log_set_level(AV_LOG_ERROR);
@@ -104,11 +97,7 @@ int main(int argc, char** argv)
 
     MusicTrack music;
     if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");
-    const int to = options.to.value_or(SHOW_END_FRAME);
-    if (to <= options.from) {
-        say("--from must be before the end of the show at frame " + std::to_string(to));
-        return 2;
-    }
+    const int to = options.to;
 
     VideoFile file;
     if (!file.open({videoPath, options.container, SCREEN_WIDTH, SCREEN_HEIGHT, options.crf})) {

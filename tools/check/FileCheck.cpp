@@ -256,6 +256,11 @@ void checkMusic(const std::string& path, Report& report)
     report.details = details;
     report.status = failure.empty() ? Status::Ok : Status::Damaged;
     report.reason = failure;
+    if (frames < static_cast<std::uint64_t>(SHOW_MUSIC_SECONDS) * static_cast<std::uint64_t>(rate)) {
+        report.status = Status::Damaged;
+        const std::string shortText = "shorter than the " + std::to_string(SHOW_MUSIC_SECONDS) + " s the show plays";
+        report.reason = failure.empty() ? shortText : failure + "; " + shortText;
+    }
 }
 
 const char* kindName(Kind kind)

@@ -19,6 +19,11 @@
 namespace check {
 
 enum class Kind { Bmp, Jpeg, Model, Music, Unknown };
+
+// Seconds of music the show plays through: its running order up to the end
+// picture's first two seconds (7,300 frames at 20 ms). A shorter track goes
+// quiet before the show ends.
+inline constexpr int SHOW_MUSIC_SECONDS = 146;
 enum class Status { Ok, Damaged, Refused };
 
 // A decoded picture: 8-bit RGB, top row first, each row left to right.

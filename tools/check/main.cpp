@@ -8,13 +8,17 @@
 // its first bytes. One line per file (see FileCheck.h). --dump DIR writes
 // each decoded picture to DIR/NAME.png (the full file name, so theend.bmp
 // and theend.jpg stay apart), top row first, for comparison with other
-// decoders. Exit status 0 when every file is OK, 1 otherwise.
+// decoders. Exit status 0 when every file is OK, 1 otherwise, 2 for a bad
+// command line.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "FileCheck.h"
+#include "cli/CommandLine.h"
 #include "PngFile.h"
 #include "ShowFiles.h"
 
@@ -25,11 +29,6 @@ struct Target {
     check::Kind kind;
 };
 
-int usage()
-{
-    std::fprintf(stderr, "usage: quorl-h-check [--dump DIR] PATH...\n");
-    return 1;
-}
 
 }  // namespace
 
@@ -37,16 +36,14 @@ int main(int argc, char** argv)
 {
     std::string dumpDir;
     std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--dump") {
-            if (i + 1 >= argc) return usage();
-            dumpDir = argv[++i];
-        } else {
-            paths.push_back(argument);
-        }
-    }
-    if (paths.empty()) return usage();
+    cli::CommandLine line("quorl-h-check",
+                          "Checks the show's pictures, models and music as the show reads them. A folder is "
+                          "checked as a data folder, file by file.");
+    line.app().add_option("PATH", paths, "files or data folders to check")->required();
+    line.app()
+        .add_option("--dump,--out", dumpDir, "write each decoded picture to DIR/NAME.png")
+        ->type_name("DIR");
+    if (const auto status = line.parse(argc, argv)) return *status;
 
     std::vector<Target> targets;
     for (const std::string& path : paths) {

@@ -26,11 +26,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include <CLI/CLI.hpp>
+
 #include "PngFile.h"
+#include "cli/CommandLine.h"
 #include "common/Screen.h"
 #include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -50,63 +54,39 @@ struct Options {
     int watch = 0;  // frames between memory and time lines; 0: none
 };
 
-void usage()
+// The renderer's command line; the frames to save are checked after parsing.
+std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options, std::string& saveList)
 {
-    std::fprintf(stderr,
-                 "usage: quorl-h-render --from A --to B [--save LIST|all] [--out DIR] [--data DIR] [--check-gl]"
-                 " [--watch N]\n");
-}
-
-// Parses a whole non-negative number; false on anything else.
-bool parseFrame(const std::string& text, int& value)
-{
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoi(text);
-    return true;
-}
-
-bool parseOptions(int argc, char** argv, Options& options)
-{
-    bool haveFrom = false;
-    bool haveTo = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--check-gl") {
-            options.checkGl = true;
-            continue;
+    auto line = std::make_unique<cli::CommandLine>("quorl-h-render", "Renders frames of the show to PNG files, headless.");
+    line->addFrameRange(options.from, options.to, "first frame rendered and timed (those before it are drawn, unsaved)",
+                        "one past the last frame rendered")
+        ->required();
+    line->app().add_option("--save", saveList, "frames to write as DIR/frame-NNNNNN.png: comma-separated, or all")
+        ->type_name("LIST");
+    line->app().add_option("--out", options.out, "folder of the saved frames (default: .)")->type_name("DIR");
+    line->addData(options.data);
+    line->app().add_flag("--check-gl", options.checkGl, "report every GL error; exit status 3 when there was any");
+    line->addNumber("--watch", options.watch, 1, cli::LAST_FRAME, "every N frames, print resident memory and time");
+    line->require([&options, &saveList]() -> std::string {
+        if (saveList == "all") {
+            options.saveAll = true;
+            return {};
         }
-        if (i + 1 >= argc) return false;
-        const std::string value = argv[++i];
-        if (arg == "--from") {
-            if (!parseFrame(value, options.from)) return false;
-            haveFrom = true;
-        } else if (arg == "--to") {
-            if (!parseFrame(value, options.to)) return false;
-            haveTo = true;
-        } else if (arg == "--save") {
-            if (value == "all") {
-                options.saveAll = true;
-                continue;
+        // Comma-separated frame numbers, each within the show's range.
+        size_t begin = 0;
+        while (!saveList.empty() && begin <= saveList.size()) {
+            const size_t comma = std::min(saveList.find(',', begin), saveList.size());
+            const std::string item = saveList.substr(begin, comma - begin);
+            if (item.empty() || item.size() > 6 || item.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(item) > cli::LAST_FRAME) {
+                return "--save takes frame numbers separated by commas, or all, not '" + saveList + "'";
             }
-            size_t begin = 0;
-            while (begin <= value.size()) {
-                const size_t comma = std::min(value.find(',', begin), value.size());
-                int frame = 0;
-                if (!parseFrame(value.substr(begin, comma - begin), frame)) return false;
-                options.save.insert(frame);
-                begin = comma + 1;
-            }
-        } else if (arg == "--out") {
-            options.out = value;
-        } else if (arg == "--watch") {
-            if (!parseFrame(value, options.watch) || options.watch == 0) return false;
-        } else if (arg == "--data") {
-            options.data = value;
-        } else {
-            return false;
+            options.save.insert(std::stoi(item));
+            begin = comma + 1;
         }
-    }
-    return haveFrom && haveTo && options.from <= options.to;
+        return {};
+    });
+    return line;
 }
 
 struct PartTiming {
@@ -146,10 +126,8 @@ int reportGlErrors(int frame, std::string_view place)
 int main(int argc, char** argv)
 {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        usage();
-        return 2;
-    }
+    std::string saveList;
+    if (const auto status = renderCommandLine(options, saveList)->parse(argc, argv)) return *status;
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path out = fs::absolute(options.out, error);
