@@ -48,7 +48,7 @@ bool Reader3DS::LoadFile(const std::string& fileName) {
         ReportError("Reader3DS::LoadFile - error reading from file");
         return false;
     }
-    if (length > MAX_FILE_SIZE) {
+    if (static_cast<long long>(length) > MAX_FILE_SIZE) {
         ReportError("Reader3DS::LoadFile - not enough memory (malloc failed)");
         return false;
     }

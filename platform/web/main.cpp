@@ -47,7 +47,7 @@ int glErrors = 0;
 std::set<int> framesAsked()
 {
     char* text = reinterpret_cast<char*>(EM_ASM_INT({
-        const value = new URLSearchParams(window.location.search).get('frames') || '';
+        const value = new URLSearchParams(window.location.search).get('frames') || "";
         const size = lengthBytesUTF8(value) + 1;
         const copy = _malloc(size);
         stringToUTF8(value, copy, size);

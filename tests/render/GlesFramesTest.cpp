@@ -18,24 +18,18 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The fixture's frames: every part, its first and last frames and the flashes.
-const std::vector<int> FRAMES = {0, 399, 1200, 1800, 1950, 2810, 3600, 3700, 4000, 4450, 5300, 6000, 7000, 7195, 7199, 7250};
-
-}  // namespace
+using frames::comparedFrames;
 
 TEST(GlesFrames, LayerFramesStayWithinTheBoundsOfTheFixedFunctionFrames)
 {
-    const fs::path reference = frames::showFrames(FRAMES);
+    const fs::path reference = frames::showFrames(comparedFrames());
     ASSERT_FALSE(reference.empty()) << "fixed-function frames could not be rendered";
     const fs::path out = fs::temp_directory_path() / "quorl-gles-frames";
     fs::remove_all(out);
-    std::string list;
-    for (const int n : FRAMES) list += (list.empty() ? "" : ",") + std::to_string(n);
+    const std::string list = frames::frameList(comparedFrames());
     // --check-gl: an unsupported call or enum in the layer leaves an error.
-    const ToolRun run = runTool("./quorl-h-render-gles --check-gl --from 0 --to " + std::to_string(FRAMES.back() + 1) +
+    const ToolRun run = runTool("./quorl-h-render-gles --check-gl --from 0 --to " + std::to_string(comparedFrames().back() + 1) +
                                 " --save " + list + " --out " + out.string() + " 2>&1");
     ASSERT_EQ(run.status, 0) << run.output;
-    for (const int n : FRAMES) frames::expectWithinBounds("gles", reference, out, n);
+    for (const int n : comparedFrames()) frames::expectWithinBounds("gles", reference, out, n);
 }

@@ -19,30 +19,24 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// The shared fixture's frames: every part, its first and last frames and the flashes.
-const std::vector<int> FRAMES = {0, 399, 1200, 1800, 1950, 2810, 3600, 3700, 4000, 4450, 5300, 6000, 7000, 7195, 7199, 7250};
-
-}  // namespace
+using frames::comparedFrames;
 
 TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
 {
     const char* page = std::getenv("QUORL_WEB_PAGE");
     if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
     if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
-    const fs::path reference = frames::showFrames(FRAMES);
+    const fs::path reference = frames::showFrames(comparedFrames());
     ASSERT_FALSE(reference.empty()) << "desktop frames could not be rendered";
 
     const fs::path out = fs::temp_directory_path() / "quorl-browser-frames";
     fs::remove_all(out);
-    std::string list;
-    for (const int n : FRAMES) list += (list.empty() ? "" : ",") + std::to_string(n);
+    const std::string list = frames::frameList(comparedFrames());
     const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
                                 out.string() + " " + list + " 2>&1");
     std::printf("%s", run.output.c_str());
     EXPECT_EQ(run.status, 0) << "the page reported errors or missed frames";
-    for (const int n : FRAMES) frames::expectWithinBounds("browser", reference, out, n);
+    for (const int n : comparedFrames()) frames::expectWithinBounds("browser", reference, out, n);
 }
 
 TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)
