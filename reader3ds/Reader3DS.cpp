@@ -18,7 +18,8 @@ constexpr float BYTE_TO_UNIT = 0.003921569f;
 // The 32-bit float nearest 0.01: integer percentages to fractions.
 constexpr float PERCENT_TO_UNIT = 0.01f;
 // Offsets are 32-bit; a larger file cannot be addressed.
-constexpr long MAX_FILE_SIZE = std::numeric_limits<std::uint32_t>::max();
+// long long: where long has 32 bits (WebAssembly), the limit would wrap to -1.
+constexpr long long MAX_FILE_SIZE = std::numeric_limits<std::uint32_t>::max();
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -47,7 +48,7 @@ bool Reader3DS::LoadFile(const std::string& fileName) {
         ReportError("Reader3DS::LoadFile - error reading from file");
         return false;
     }
-    if (length > MAX_FILE_SIZE) {
+    if (static_cast<long long>(length) > MAX_FILE_SIZE) {
         ReportError("Reader3DS::LoadFile - not enough memory (malloc failed)");
         return false;
     }

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <strings.h>
 
+#ifdef QUORL_GLES
+#include "gles/Layer.h"
+#endif
 #include "platform/TickWait.h"
 #include "platform/audio/MusicPlayer.h"
 
@@ -135,6 +138,12 @@ WindowResult SdlPlatform::createWindow(const std::string& title, int width, int 
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+#ifdef QUORL_GLES
+    // The build that draws through the GL 1.x layer asks for OpenGL ES 3.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+#endif
     int x = WINDOWED_X;
     int y = WINDOWED_Y;
     int windowWidth = width;
@@ -168,6 +177,9 @@ ContextResult SdlPlatform::createContext()
     if (SDL_GL_MakeCurrent(window, context) != 0) return ContextResult::CannotActivate;
     // No vertical sync: the show's own 20 ms tick paces it.
     SDL_GL_SetSwapInterval(0);
+#ifdef QUORL_GLES
+    glesContextCreated();
+#endif
     if (!surface.create(pictureWidth, pictureHeight)) {
         std::fprintf(stderr, "GL: no framebuffer objects for the drawing surface\n");
         return ContextResult::NoPixelFormat;

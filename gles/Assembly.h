@@ -1,0 +1,56 @@
+// Assembly.h: vertices and pixels put into the shapes ES 3 accepts.
+//
+// Fixed-function GL takes quads, client arrays of any stride, a current
+// normal, colour and texture coordinate for whatever no array supplies, and
+// pixels in formats and types ES 3 refuses. These functions turn all of
+// that into one vertex layout, triangle lists and RGBA bytes. Pure: no GL.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "gles/LayerState.h"
+
+namespace gles {
+
+// One vertex as the generated shaders read it.
+struct Vertex {
+    float position[4];
+    float normal[3];
+    float texCoord[2];
+    float colour[4];
+};
+
+// Primitive numbers (desktop values; the first ones are shared with ES).
+namespace prim {
+constexpr unsigned LINES = 0x0001, TRIANGLES = 0x0004, TRIANGLE_STRIP = 0x0005, QUADS = 0x0007;
+}
+
+// The vertices of a batch as ES draws them: quads become two triangles each,
+// (0, 1, 3) and (1, 2, 3), so that the last vertex of both (the one flat
+// shading takes its colour from) is the quad's own last; an unfinished quad
+// at the end is dropped. Other primitives pass as they are. Returns the ES
+// primitive to draw them with.
+unsigned assemble(unsigned mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
+
+// Vertex `index` of the enabled client arrays, with current values for the
+// arrays that are off. Only float arrays exist in the show.
+Vertex fetchVertex(const ClientState& client, const CurrentState& current, uint32_t index);
+
+// Pixels of a glTexImage2D call as tightly packed RGBA bytes. Formats RGB,
+// RGBA, LUMINANCE; types UNSIGNED_BYTE and UNSIGNED_INT (the top byte of
+// each component counts); rows aligned to `alignment` bytes. Returns false
+// for anything else. Null pixels give zeros, as the storage of an empty
+// texture.
+bool unpackToRgba(int width, int height, unsigned format, unsigned type, int alignment, const void* pixels,
+                  std::vector<uint8_t>& rgba);
+
+// Base format of an internal format argument (1..4 components or a name).
+BaseFormat baseFormatOf(int internalFormat);
+
+// The fixed-function picture scaling to a power of two, when a mipmapped
+// picture is not one already: each side goes to the nearest power of two
+// (3 to 4, 5 to 4, 6 to 8; at most `maxSize`), box-filtered over RGBA bytes.
+void scaleToPowerOfTwo(int& width, int& height, std::vector<uint8_t>& rgba, int maxSize);
+
+}  // namespace gles

@@ -1,0 +1,770 @@
+// Layer.cpp: the fixed-function entry points of the GL 1.x layer.
+//
+// Each call updates LayerState; those whose state ES 3 also has pass it on
+// to the driver at once, so the driver never lags behind the layer. Draws
+// (glEnd, glDrawArrays, glDrawElements) gather their vertices and hand them
+// to the Backend with the shader key of the state in force.
+#include <GLES3/gl3.h>
+// The layer's declarations, checked against the definitions below, without
+// the macros that rename the driver's functions for the show.
+#define QGL_NO_MACROS
+#include "gles/include/GL/glu.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gles/Assembly.h"
+#include "gles/Backend.h"
+#include "gles/Layer.h"
+#include "gles/ShaderKey.h"
+
+// The fixed-function enums (the layer's GL/gl.h names them for the show).
+namespace {
+constexpr GLenum LIGHTING = 0x0B50, LIGHT0 = 0x4000, FOG = 0x0B60, NORMALIZE = 0x0BA1, TEXTURE_GEN_S = 0x0C60,
+                 TEXTURE_GEN_T = 0x0C61;
+constexpr GLenum MATRIX_MODE = 0x0BA0, MODELVIEW = 0x1700, PROJECTION = 0x1701, MODELVIEW_MATRIX = 0x0BA6,
+                 PROJECTION_MATRIX = 0x0BA7;
+constexpr GLenum AMBIENT = 0x1200, DIFFUSE = 0x1201, SPECULAR = 0x1202, POSITION = 0x1203, SHININESS = 0x1601;
+constexpr GLenum FRONT = 0x0404, BACK = 0x0405, FRONT_AND_BACK = 0x0408;
+constexpr GLenum LIGHT_MODEL_COLOR_CONTROL = 0x81F8, SINGLE_COLOR = 0x81F9;
+constexpr GLenum FLAT = 0x1D00, SMOOTH = 0x1D01;
+constexpr GLenum FOG_MODE = 0x0B65, FOG_COLOR = 0x0B66, FOG_DENSITY = 0x0B62, FOG_START = 0x0B63, FOG_END = 0x0B64,
+                 FOG_HINT = 0x0C54, PERSPECTIVE_CORRECTION_HINT = 0x0C50;
+constexpr GLenum S = 0x2000, T = 0x2001, TEXTURE_GEN_MODE = 0x2500, SPHERE_MAP = 0x2402;
+constexpr GLenum TEXTURE_ENV = 0x2300, TEXTURE_ENV_MODE = 0x2200, MODULATE = 0x2100, DECAL = 0x2101;
+constexpr GLenum VERTEX_ARRAY = 0x8074, NORMAL_ARRAY = 0x8075, TEXTURE_COORD_ARRAY = 0x8078, T2F_V3F = 0x2A27;
+constexpr GLenum QUADS = 0x0007, BGRA = 0x80E1;
+constexpr GLbitfield CLIENT_VERTEX_ARRAY_BIT = 0x2;
+
+gles::LayerState layer;
+gles::Backend backend;
+bool inBatch = false;
+GLenum batchMode = 0;
+std::vector<gles::Vertex> batch;
+std::vector<gles::Vertex> assembled;
+
+// Reports a call or argument the layer does not handle; see Layer.h.
+void unsupported(const char* call, unsigned value)
+{
+    std::fprintf(stderr, "gles: %s does not support 0x%04x\n", call, value);
+    if (layer.error == GL_NO_ERROR) layer.error = GL_INVALID_ENUM;
+#ifndef NDEBUG
+    std::abort();
+#endif
+}
+
+void driverEnable(GLenum cap, bool on)
+{
+    if (on) {
+        glEnable(cap);
+    } else {
+        glDisable(cap);
+    }
+}
+
+// Puts every piece of state ES 3 shares with the layer into the driver.
+void applyDriverState()
+{
+    const gles::ServerState& s = layer.server;
+    driverEnable(GL_BLEND, s.other.blend);
+    glBlendFunc(s.other.blendSrc, s.other.blendDst);
+    driverEnable(GL_CULL_FACE, s.other.cull);
+    glCullFace(s.other.cullFace);
+    glFrontFace(s.other.frontFace);
+    glColorMask(s.other.colourMask[0], s.other.colourMask[1], s.other.colourMask[2], s.other.colourMask[3]);
+    glClearColor(s.other.clearColour[0], s.other.clearColour[1], s.other.clearColour[2], s.other.clearColour[3]);
+    driverEnable(GL_DEPTH_TEST, s.depth.test);
+    glDepthFunc(s.depth.func);
+    glDepthMask(s.depth.mask ? GL_TRUE : GL_FALSE);
+    glClearDepthf(s.depth.clear);
+    driverEnable(GL_STENCIL_TEST, s.stencil.test);
+    glStencilFunc(s.stencil.func, s.stencil.ref, s.stencil.valueMask);
+    glStencilOp(s.stencil.fail, s.stencil.zfail, s.stencil.zpass);
+    driverEnable(GL_SCISSOR_TEST, s.scissor.test);
+    glScissor(s.scissor.box[0], s.scissor.box[1], s.scissor.box[2], s.scissor.box[3]);
+    glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    glBindTexture(GL_TEXTURE_2D, s.texture.binding);
+}
+
+// The layer's flag for an enable, or null for one the driver alone holds.
+bool* layerFlag(GLenum cap)
+{
+    gles::ServerState& s = layer.server;
+    switch (cap) {
+    case LIGHTING: return &s.lighting.lighting;
+    case LIGHT0: return &s.lighting.light0;
+    case FOG: return &s.fog.enabled;
+    case NORMALIZE: return &s.transform.normalize;
+    case TEXTURE_GEN_S: return &s.texture.genS;
+    case TEXTURE_GEN_T: return &s.texture.genT;
+    case GL_TEXTURE_2D: return &s.texture.enabled2D;
+    case GL_BLEND: return &s.other.blend;
+    case GL_CULL_FACE: return &s.other.cull;
+    case GL_DEPTH_TEST: return &s.depth.test;
+    case GL_STENCIL_TEST: return &s.stencil.test;
+    case GL_SCISSOR_TEST: return &s.scissor.test;
+    default: return nullptr;
+    }
+}
+
+bool driverHas(GLenum cap)
+{
+    return cap == GL_BLEND || cap == GL_CULL_FACE || cap == GL_DEPTH_TEST || cap == GL_STENCIL_TEST ||
+           cap == GL_SCISSOR_TEST;
+}
+
+void setEnabled(const char* call, GLenum cap, bool on)
+{
+    bool* flag = layerFlag(cap);
+    if (!flag) {
+        unsupported(call, cap);
+        return;
+    }
+    *flag = on;
+    if (driverHas(cap)) driverEnable(cap, on);
+}
+
+void draw(GLenum mode, const std::vector<gles::Vertex>& vertices)
+{
+    if (mode != GL_TRIANGLES && mode != GL_LINES && mode != GL_TRIANGLE_STRIP && mode != QUADS) {
+        unsupported("draw", mode);
+        return;
+    }
+    std::string missing;
+    const gles::ShaderKey key = gles::keyFor(layer, missing);
+    if (!missing.empty()) unsupported(missing.c_str(), 0);
+    const unsigned primitive = gles::assemble(mode, vertices, assembled);
+    backend.draw(layer, key, primitive, assembled);
+}
+
+void addVertex(float x, float y, float z)
+{
+    gles::Vertex v{};
+    v.position[0] = x;
+    v.position[1] = y;
+    v.position[2] = z;
+    v.position[3] = 1.0f;
+    std::memcpy(v.normal, layer.current.normal.data(), sizeof v.normal);
+    std::memcpy(v.texCoord, layer.current.texCoord.data(), sizeof v.texCoord);
+    std::memcpy(v.colour, layer.current.colour.data(), sizeof v.colour);
+    batch.push_back(v);
+}
+
+gles::Material* materialsOf(GLenum face, gles::Material*& second)
+{
+    gles::LightingState& l = layer.server.lighting;
+    second = nullptr;
+    if (face == FRONT) return &l.front;
+    if (face == BACK) return &l.back;
+    if (face == FRONT_AND_BACK) {
+        second = &l.back;
+        return &l.front;
+    }
+    return nullptr;
+}
+
+void multiplyCurrent(const gles::Mat4& m)
+{
+    gles::Mat4& current = layer.currentMatrix();
+    current = gles::multiply(current, m);
+}
+
+}  // namespace
+
+void glesContextCreated()
+{
+    layer = gles::LayerState{};
+    inBatch = false;
+    batch.clear();
+    backend.reset();
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    layer.server.viewport = {viewport[0], viewport[1], viewport[2], viewport[3]};
+    layer.server.scissor.box = layer.server.viewport;
+    applyDriverState();
+}
+
+namespace gles {
+const LayerState& state() { return layer; }
+std::size_t programCount() { return backend.programCount(); }
+}  // namespace gles
+
+extern "C" {
+
+// ---- Immediate mode --------------------------------------------------------
+
+void qglBegin(GLenum mode)
+{
+    inBatch = true;
+    batchMode = mode;
+    batch.clear();
+}
+
+void qglEnd(void)
+{
+    if (!inBatch) return;
+    inBatch = false;
+    draw(batchMode, batch);
+}
+
+void qglVertex2f(GLfloat x, GLfloat y) { addVertex(x, y, 0.0f); }
+void qglVertex3f(GLfloat x, GLfloat y, GLfloat z) { addVertex(x, y, z); }
+void qglVertex3fv(const GLfloat* v) { addVertex(v[0], v[1], v[2]); }
+void qglNormal3f(GLfloat x, GLfloat y, GLfloat z) { layer.current.normal = {x, y, z}; }
+void qglNormal3fv(const GLfloat* v) { layer.current.normal = {v[0], v[1], v[2]}; }
+void qglTexCoord2f(GLfloat s, GLfloat t) { layer.current.texCoord = {s, t}; }
+void qglColor3f(GLfloat r, GLfloat g, GLfloat b) { layer.current.colour = {r, g, b, 1.0f}; }
+void qglColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { layer.current.colour = {r, g, b, a}; }
+
+// ---- Matrices --------------------------------------------------------------
+
+void qglMatrixMode(GLenum mode)
+{
+    if (mode != MODELVIEW && mode != PROJECTION) {
+        unsupported("glMatrixMode", mode);
+        return;
+    }
+    layer.server.transform.matrixMode = mode;
+}
+
+void qglLoadIdentity(void) { layer.currentMatrix() = gles::identity(); }
+
+void qglPushMatrix(void)
+{
+    std::vector<gles::Mat4>& stack = layer.currentStack();
+    // The depths a GL 1.x implementation at least offers: 32 and 2.
+    const std::size_t limit = layer.server.transform.matrixMode == PROJECTION ? 2 : 32;
+    if (stack.size() >= limit) {
+        if (layer.error == GL_NO_ERROR) layer.error = 0x0503;  // stack overflow
+        return;
+    }
+    stack.push_back(stack.back());
+}
+
+void qglPopMatrix(void)
+{
+    std::vector<gles::Mat4>& stack = layer.currentStack();
+    if (stack.size() <= 1) {
+        if (layer.error == GL_NO_ERROR) layer.error = 0x0504;  // stack underflow
+        return;
+    }
+    stack.pop_back();
+}
+
+void qglTranslatef(GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(gles::translation(x, y, z)); }
+void qglRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) { multiplyCurrent(gles::rotation(angle, x, y, z)); }
+void qglOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)
+{
+    multiplyCurrent(gles::ortho(left, right, bottom, top, zNear, zFar));
+}
+void qgluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+{
+    multiplyCurrent(gles::perspective(fovy, aspect, zNear, zFar));
+}
+
+// ---- Enables and attribute stacks -------------------------------------------
+
+void qglEnable(GLenum cap) { setEnabled("glEnable", cap, true); }
+void qglDisable(GLenum cap) { setEnabled("glDisable", cap, false); }
+
+GLboolean qglIsEnabled(GLenum cap)
+{
+    const bool* flag = layerFlag(cap);
+    if (!flag) {
+        unsupported("glIsEnabled", cap);
+        return GL_FALSE;
+    }
+    return *flag ? GL_TRUE : GL_FALSE;
+}
+
+static gles::ClientArray* clientArray(GLenum array)
+{
+    switch (array) {
+    case VERTEX_ARRAY: return &layer.client.vertex;
+    case NORMAL_ARRAY: return &layer.client.normal;
+    case TEXTURE_COORD_ARRAY: return &layer.client.texCoord;
+    default: return nullptr;
+    }
+}
+
+static void setClientState(const char* call, GLenum array, bool on)
+{
+    if (gles::ClientArray* a = clientArray(array)) {
+        a->enabled = on;
+    } else {
+        unsupported(call, array);
+    }
+}
+
+void qglEnableClientState(GLenum array) { setClientState("glEnableClientState", array, true); }
+void qglDisableClientState(GLenum array) { setClientState("glDisableClientState", array, false); }
+
+void qglPushAttrib(GLbitfield mask)
+{
+    if (mask & ~gles::attrib::KNOWN) unsupported("glPushAttrib", mask & ~gles::attrib::KNOWN);
+    layer.attribStack.emplace_back(mask, layer.server);
+}
+
+void qglPopAttrib(void)
+{
+    if (layer.attribStack.empty()) {
+        if (layer.error == GL_NO_ERROR) layer.error = 0x0504;
+        return;
+    }
+    const auto [mask, saved] = layer.attribStack.back();
+    layer.attribStack.pop_back();
+    gles::restoreGroups(layer.server, saved, mask);
+    applyDriverState();
+}
+
+void qglPushClientAttrib(GLbitfield mask)
+{
+    if (mask != CLIENT_VERTEX_ARRAY_BIT) unsupported("glPushClientAttrib", mask);
+    layer.clientStack.push_back(layer.client);
+}
+
+void qglPopClientAttrib(void)
+{
+    if (layer.clientStack.empty()) return;
+    layer.client = layer.clientStack.back();
+    layer.clientStack.pop_back();
+}
+
+// ---- Lighting, fog, texturing state -----------------------------------------
+
+void qglLightfv(GLenum light, GLenum pname, const GLfloat* p)
+{
+    gles::LightingState& l = layer.server.lighting;
+    if (light != LIGHT0) {
+        unsupported("glLightfv", light);
+        return;
+    }
+    switch (pname) {
+    case AMBIENT: l.lightAmbient = {p[0], p[1], p[2], p[3]}; break;
+    case DIFFUSE: l.lightDiffuse = {p[0], p[1], p[2], p[3]}; break;
+    case SPECULAR: l.lightSpecular = {p[0], p[1], p[2], p[3]}; break;
+    case POSITION: l.lightPosition = gles::transform(layer.modelview.back(), {p[0], p[1], p[2], p[3]}); break;
+    default: unsupported("glLightfv", pname); break;
+    }
+}
+
+void qglMaterialfv(GLenum face, GLenum pname, const GLfloat* p)
+{
+    gles::Material* second = nullptr;
+    gles::Material* first = materialsOf(face, second);
+    if (!first) {
+        unsupported("glMaterialfv", face);
+        return;
+    }
+    for (gles::Material* m : {first, second}) {
+        if (!m) continue;
+        switch (pname) {
+        case AMBIENT: m->ambient = {p[0], p[1], p[2], p[3]}; break;
+        case DIFFUSE: m->diffuse = {p[0], p[1], p[2], p[3]}; break;
+        case SPECULAR: m->specular = {p[0], p[1], p[2], p[3]}; break;
+        case SHININESS: m->shininess = p[0]; break;
+        default: unsupported("glMaterialfv", pname); return;
+        }
+    }
+}
+
+void qglMaterialf(GLenum face, GLenum pname, GLfloat param)
+{
+    if (pname != SHININESS) {
+        unsupported("glMaterialf", pname);
+        return;
+    }
+    qglMaterialfv(face, pname, &param);
+}
+
+void qglShadeModel(GLenum mode)
+{
+    if (mode != FLAT && mode != SMOOTH) {
+        unsupported("glShadeModel", mode);
+        return;
+    }
+    layer.server.lighting.shadeModel = mode;
+}
+
+void qglFogf(GLenum pname, GLfloat param)
+{
+    gles::FogState& f = layer.server.fog;
+    switch (pname) {
+    case FOG_DENSITY: f.density = param; break;
+    case FOG_START: f.start = param; break;
+    case FOG_END: f.end = param; break;
+    case FOG_MODE: f.mode = static_cast<unsigned>(param); break;
+    default: unsupported("glFogf", pname); break;
+    }
+}
+
+void qglFogi(GLenum pname, GLint param) { qglFogf(pname, static_cast<GLfloat>(param)); }
+
+void qglFogfv(GLenum pname, const GLfloat* params)
+{
+    if (pname == FOG_COLOR) {
+        layer.server.fog.colour = {params[0], params[1], params[2], params[3]};
+    } else {
+        qglFogf(pname, params[0]);
+    }
+}
+
+void qglHint(GLenum target, GLenum)
+{
+    // Hints allow any quality; the shaders always do the nicest.
+    if (target != FOG_HINT && target != PERSPECTIVE_CORRECTION_HINT) unsupported("glHint", target);
+}
+
+void qglTexGeni(GLenum coord, GLenum pname, GLint param)
+{
+    if (pname != TEXTURE_GEN_MODE || param != static_cast<GLint>(SPHERE_MAP) || (coord != S && coord != T)) {
+        unsupported("glTexGeni", coord == S || coord == T ? static_cast<unsigned>(param) : coord);
+        return;
+    }
+    (coord == S ? layer.server.texture.genModeS : layer.server.texture.genModeT) = SPHERE_MAP;
+}
+
+void qglTexEnvi(GLenum target, GLenum pname, GLint param)
+{
+    if (target != TEXTURE_ENV || pname != TEXTURE_ENV_MODE ||
+        (param != static_cast<GLint>(MODULATE) && param != static_cast<GLint>(DECAL) && param != GL_REPLACE)) {
+        unsupported("glTexEnvi", static_cast<unsigned>(param));
+        return;
+    }
+    layer.server.texture.envMode = static_cast<unsigned>(param);
+}
+
+void qglGetTexEnviv(GLenum target, GLenum pname, GLint* params)
+{
+    if (target != TEXTURE_ENV || pname != TEXTURE_ENV_MODE) {
+        unsupported("glGetTexEnviv", pname);
+        return;
+    }
+    *params = static_cast<GLint>(layer.server.texture.envMode);
+}
+
+// ---- Per-fragment state and the framebuffer ---------------------------------
+
+void qglBlendFunc(GLenum sfactor, GLenum dfactor)
+{
+    layer.server.other.blendSrc = sfactor;
+    layer.server.other.blendDst = dfactor;
+    glBlendFunc(sfactor, dfactor);
+}
+
+void qglDepthFunc(GLenum func)
+{
+    layer.server.depth.func = func;
+    glDepthFunc(func);
+}
+
+void qglDepthMask(GLboolean flag)
+{
+    layer.server.depth.mask = flag != GL_FALSE;
+    glDepthMask(flag);
+}
+
+void qglClearDepth(GLclampd depth)
+{
+    layer.server.depth.clear = static_cast<float>(depth);
+    glClearDepthf(static_cast<float>(depth));
+}
+
+void qglStencilFunc(GLenum func, GLint ref, GLuint mask)
+{
+    gles::StencilState& s = layer.server.stencil;
+    s.func = func;
+    s.ref = ref;
+    s.valueMask = mask;
+    glStencilFunc(func, ref, mask);
+}
+
+void qglStencilOp(GLenum fail, GLenum zfail, GLenum zpass)
+{
+    gles::StencilState& s = layer.server.stencil;
+    s.fail = fail;
+    s.zfail = zfail;
+    s.zpass = zpass;
+    glStencilOp(fail, zfail, zpass);
+}
+
+void qglCullFace(GLenum mode)
+{
+    layer.server.other.cullFace = mode;
+    glCullFace(mode);
+}
+
+void qglFrontFace(GLenum mode)
+{
+    layer.server.other.frontFace = mode;
+    glFrontFace(mode);
+}
+
+void qglColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a)
+{
+    layer.server.other.colourMask = {r != GL_FALSE, g != GL_FALSE, b != GL_FALSE, a != GL_FALSE};
+    glColorMask(r, g, b, a);
+}
+
+void qglScissor(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    layer.server.scissor.box = {x, y, width, height};
+    glScissor(x, y, width, height);
+}
+
+void qglViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    layer.server.viewport = {x, y, width, height};
+    glViewport(x, y, width, height);
+}
+
+void qglClear(GLbitfield mask) { glClear(mask); }
+
+void qglClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
+{
+    layer.server.other.clearColour = {r, g, b, a};
+    glClearColor(r, g, b, a);
+}
+
+void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels)
+{
+    if (type != GL_UNSIGNED_BYTE || (format != GL_RGB && format != GL_RGBA && format != BGRA)) {
+        unsupported("glReadPixels", format);
+        return;
+    }
+    // ES 3 reads RGBA bytes in any case; the layer packs what was asked for.
+    std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const std::size_t components = format == GL_RGB ? 3 : 4;
+    const std::size_t packed = static_cast<std::size_t>(width) * components;
+    const std::size_t align = static_cast<std::size_t>(layer.packAlignment);
+    const std::size_t row = (packed + align - 1) / align * align;
+    auto* out = static_cast<uint8_t*>(pixels);
+    for (GLsizei r = 0; r < height; ++r) {
+        for (GLsizei c = 0; c < width; ++c) {
+            const uint8_t* from = &rgba[(static_cast<std::size_t>(r) * width + c) * 4];
+            uint8_t* to = out + r * row + c * components;
+            to[0] = format == BGRA ? from[2] : from[0];
+            to[1] = from[1];
+            to[2] = format == BGRA ? from[0] : from[2];
+            if (components == 4) to[3] = from[3];
+        }
+    }
+}
+
+void qglPixelStorei(GLenum pname, GLint param)
+{
+    if (pname == GL_UNPACK_ALIGNMENT) {
+        layer.unpackAlignment = param;
+    } else if (pname == GL_PACK_ALIGNMENT) {
+        layer.packAlignment = param;
+    } else {
+        unsupported("glPixelStorei", pname);
+    }
+}
+
+void qglFlush(void) { glFlush(); }
+void qglFinish(void) { glFinish(); }
+
+// ---- Textures ----------------------------------------------------------------
+
+void qglGenTextures(GLsizei n, GLuint* textures)
+{
+    glGenTextures(n, textures);
+}
+
+void qglBindTexture(GLenum target, GLuint texture)
+{
+    if (target != GL_TEXTURE_2D) {
+        unsupported("glBindTexture", target);
+        return;
+    }
+    layer.server.texture.binding = texture;
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void qglDeleteTextures(GLsizei n, const GLuint* textures)
+{
+    for (GLsizei i = 0; i < n; ++i) {
+        layer.textures.erase(textures[i]);
+        if (layer.server.texture.binding == textures[i]) layer.server.texture.binding = 0;
+    }
+    glDeleteTextures(n, textures);
+}
+
+void qglTexParameteri(GLenum target, GLenum pname, GLint param)
+{
+    if (target != GL_TEXTURE_2D || (pname != GL_TEXTURE_MIN_FILTER && pname != GL_TEXTURE_MAG_FILTER)) {
+        unsupported("glTexParameteri", pname);
+        return;
+    }
+    glTexParameteri(target, pname, param);
+}
+
+// Every texture is RGBA bytes in the driver; `format` is what it samples as.
+static void defineTexture(int width, int height, gles::BaseFormat format)
+{
+    gles::TextureObject& t = layer.textures[layer.server.texture.binding];
+    t.width = width;
+    t.height = height;
+    t.format = format;
+}
+
+void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+                   GLenum format, GLenum type, const void* pixels)
+{
+    const gles::BaseFormat base = gles::baseFormatOf(internalFormat);
+    std::vector<uint8_t> rgba;
+    if (target != GL_TEXTURE_2D || level != 0 || border != 0 || base == gles::BaseFormat::None ||
+        !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, pixels, rgba)) {
+        unsupported("glTexImage2D", base == gles::BaseFormat::None ? static_cast<unsigned>(internalFormat) : format);
+        return;
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    defineTexture(width, height, base);
+}
+
+GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format, GLenum type,
+                         const void* data)
+{
+    const gles::BaseFormat base = gles::baseFormatOf(components);
+    std::vector<uint8_t> rgba;
+    if (target != GL_TEXTURE_2D || base == gles::BaseFormat::None ||
+        !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, data, rgba)) {
+        unsupported("gluBuild2DMipmaps", format);
+        return GL_INVALID_ENUM;
+    }
+    GLint maxSize = 2048;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    gles::scaleToPowerOfTwo(width, height, rgba, maxSize);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    defineTexture(width, height, base);
+    return 0;
+}
+
+void qglCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y, GLsizei width,
+                       GLsizei height, GLint border)
+{
+    const gles::BaseFormat base = gles::baseFormatOf(static_cast<int>(internalFormat));
+    if (target != GL_TEXTURE_2D || level != 0 || border != 0 || base == gles::BaseFormat::None) {
+        unsupported("glCopyTexImage2D", internalFormat);
+        return;
+    }
+    // Copied whole; a luminance texture samples its red channel, which is
+    // what a copy into luminance keeps.
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, x, y, width, height, 0);
+    defineTexture(width, height, base);
+}
+
+void qglCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y, GLsizei width,
+                          GLsizei height)
+{
+    glCopyTexSubImage2D(target, level, xoffset, yoffset, x, y, width, height);
+}
+
+// ---- Client arrays -------------------------------------------------------------
+
+void qglVertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    if (type != GL_FLOAT || size < 2 || size > 4) {
+        unsupported("glVertexPointer", type);
+        return;
+    }
+    layer.client.vertex = {layer.client.vertex.enabled, size, stride, pointer};
+}
+
+void qglNormalPointer(GLenum type, GLsizei stride, const void* pointer)
+{
+    if (type != GL_FLOAT) {
+        unsupported("glNormalPointer", type);
+        return;
+    }
+    layer.client.normal = {layer.client.normal.enabled, 3, stride, pointer};
+}
+
+void qglInterleavedArrays(GLenum format, GLsizei stride, const void* pointer)
+{
+    if (format != T2F_V3F) {
+        unsupported("glInterleavedArrays", format);
+        return;
+    }
+    // Texture coordinates and positions on, every other array off.
+    const GLsizei step = stride != 0 ? stride : static_cast<GLsizei>(5 * sizeof(float));
+    const auto* bytes = static_cast<const uint8_t*>(pointer);
+    layer.client.texCoord = {true, 2, step, bytes};
+    layer.client.vertex = {true, 3, step, bytes + 2 * sizeof(float)};
+    layer.client.normal.enabled = false;
+}
+
+void qglDrawArrays(GLenum mode, GLint first, GLsizei count)
+{
+    batch.clear();
+    batch.reserve(static_cast<std::size_t>(count));
+    for (GLsizei i = 0; i < count; ++i) {
+        batch.push_back(gles::fetchVertex(layer.client, layer.current, static_cast<uint32_t>(first + i)));
+    }
+    draw(mode, batch);
+}
+
+void qglDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
+{
+    if (type != GL_UNSIGNED_INT) {
+        unsupported("glDrawElements", type);
+        return;
+    }
+    const auto* index = static_cast<const uint32_t*>(indices);
+    batch.clear();
+    batch.reserve(static_cast<std::size_t>(count));
+    for (GLsizei i = 0; i < count; ++i) batch.push_back(gles::fetchVertex(layer.client, layer.current, index[i]));
+    draw(mode, batch);
+}
+
+// ---- Queries ---------------------------------------------------------------------
+
+void qglGetFloatv(GLenum pname, GLfloat* params)
+{
+    switch (pname) {
+    case GL_COLOR_CLEAR_VALUE: std::memcpy(params, layer.server.other.clearColour.data(), 4 * sizeof(float)); break;
+    case MODELVIEW_MATRIX: std::memcpy(params, layer.modelview.back().data(), 16 * sizeof(float)); break;
+    case PROJECTION_MATRIX: std::memcpy(params, layer.projection.back().data(), 16 * sizeof(float)); break;
+    default: unsupported("glGetFloatv", pname); break;
+    }
+}
+
+void qglGetIntegerv(GLenum pname, GLint* params)
+{
+    switch (pname) {
+    case MATRIX_MODE: *params = static_cast<GLint>(layer.server.transform.matrixMode); break;
+    case GL_UNPACK_ALIGNMENT: *params = layer.unpackAlignment; break;
+    case GL_PACK_ALIGNMENT: *params = layer.packAlignment; break;
+    case LIGHT_MODEL_COLOR_CONTROL: *params = static_cast<GLint>(SINGLE_COLOR); break;
+    case GL_VIEWPORT:
+        for (int i = 0; i < 4; ++i) params[i] = layer.server.viewport[i];
+        break;
+    default: unsupported("glGetIntegerv", pname); break;
+    }
+}
+
+void qglGetBooleanv(GLenum pname, GLboolean* params)
+{
+    if (pname != GL_COLOR_WRITEMASK) {
+        unsupported("glGetBooleanv", pname);
+        return;
+    }
+    for (int i = 0; i < 4; ++i) params[i] = layer.server.other.colourMask[i] ? GL_TRUE : GL_FALSE;
+}
+
+GLenum qglGetError(void)
+{
+    if (layer.error != GL_NO_ERROR) {
+        const GLenum error = layer.error;
+        layer.error = GL_NO_ERROR;
+        return error;
+    }
+    return glGetError();
+}
+
+}  // extern "C"

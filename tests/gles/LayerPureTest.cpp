@@ -1,0 +1,172 @@
+// LayerPureTest.cpp: the GL 1.x layer's computations, without a context:
+// matrices, shader keys and their sources, quad splitting, pixel unpacking
+// and attribute groups. Each case names the fault it would catch.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "gles/Assembly.h"
+#include "gles/LayerState.h"
+#include "gles/Matrix.h"
+#include "gles/ShaderKey.h"
+
+using namespace gles;
+
+namespace {
+
+void expectNear(const Mat4& a, const Mat4& b)
+{
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-5f) << "element " << i;
+}
+
+}  // namespace
+
+TEST(GlesMatrix, RotationTurnsAboutTheAxisCounterClockwiseAndPostMultiplies)
+{
+    // 90 degrees about z takes x to y; translating after rotating moves
+    // along the rotated axis (a pre-multiplying layer would get (1, 0)).
+    const Mat4 m = multiply(rotation(90.0f, 0, 0, 2), translation(1, 0, 0));
+    const auto p = transform(m, {0, 0, 0, 1});
+    EXPECT_NEAR(p[0], 0.0f, 1e-6f);
+    EXPECT_NEAR(p[1], 1.0f, 1e-6f);
+}
+
+TEST(GlesMatrix, PerspectiveAndOrthoMatchTheFixedFunctionFormulas)
+{
+    // 45 degrees, aspect 1, near 1, far 100: the scene projection.
+    const float f = static_cast<float>(1.0 / std::tan(22.5 * M_PI / 180.0));
+    expectNear(perspective(45.0, 1.0, 1.0, 100.0), {f, 0, 0, 0, 0, f, 0, 0, 0, 0, -101.0f / 99.0f, -1, 0, 0, -200.0f / 99.0f, 0});
+    // The overlay's flipped ortho: bottom 1, top -1.
+    expectNear(ortho(-1, 1, 1, -1, -1, 1), {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1});
+}
+
+TEST(GlesMatrix, NormalMatrixUndoesNonUniformScale)
+{
+    Mat4 scale = identity();
+    scale[0] = 2.0f;
+    const Mat3 n = normalMatrix(scale);
+    EXPECT_NEAR(n[0], 0.5f, 1e-6f);
+    EXPECT_NEAR(n[4], 1.0f, 1e-6f);
+    EXPECT_EQ(normalMatrix(Mat4{}), Mat3{});  // singular: no division by zero
+}
+
+TEST(GlesShaderKey, KeyFollowsTheStateThatChangesTheShader)
+{
+    LayerState s;
+    std::string missing;
+    EXPECT_EQ(keyFor(s, missing).packed(), 0u);
+
+    // Texturing on with nothing uploaded draws untextured, as GL does with
+    // an incomplete texture.
+    s.server.texture.enabled2D = true;
+    s.server.texture.binding = 7;
+    EXPECT_EQ(keyFor(s, missing).texture, BaseFormat::None);
+    s.textures[7] = TextureObject{7, 4, 4, BaseFormat::Luminance};
+    EXPECT_EQ(keyFor(s, missing).texture, BaseFormat::Luminance);
+
+    // Generation only counts with a texture; normalising only with normals in use.
+    s.server.transform.normalize = true;
+    s.server.texture.genS = s.server.texture.genT = true;
+    s.server.texture.genModeS = s.server.texture.genModeT = glenum::SPHERE_MAP;
+    ShaderKey key = keyFor(s, missing);
+    EXPECT_TRUE(key.sphereS && key.sphereT && key.normalize);
+    EXPECT_TRUE(missing.empty());
+    s.server.texture.enabled2D = false;
+    key = keyFor(s, missing);
+    EXPECT_FALSE(key.sphereS || key.normalize);
+
+    // Modes the layer cannot draw are named, not drawn silently wrong.
+    s.server.fog.enabled = true;
+    keyFor(s, missing);
+    EXPECT_EQ(missing, "fog mode");
+    s.server.fog.mode = glenum::LINEAR;
+    missing.clear();
+    EXPECT_TRUE(keyFor(s, missing).fog);
+    EXPECT_TRUE(missing.empty());
+}
+
+TEST(GlesShaderKey, SourcesCarryEachFeatureOnlyWhenKeyed)
+{
+    ShaderKey plain;
+    ShaderKey full;
+    full.lighting = full.light0 = full.flat = full.fog = full.sphereS = full.sphereT = true;
+    full.texture = BaseFormat::Rgb;
+    full.env = TexEnv::Decal;
+    const std::string v = vertexSource(full), f = fragmentSource(full);
+    for (const char* piece : {"flat out vec4 vColor", "uLightPosition", "sphere.x", "sphere.y"}) {
+        EXPECT_NE(v.find(piece), std::string::npos) << piece;
+        EXPECT_EQ(vertexSource(plain).find(piece), std::string::npos) << piece;
+    }
+    for (const char* piece : {"flat in vec4 vColor", "t.a = 1.0", "mix(c.rgb, t.rgb, t.a)", "uFogEnd"}) {
+        EXPECT_NE(f.find(piece), std::string::npos) << piece;
+        EXPECT_EQ(fragmentSource(plain).find(piece), std::string::npos) << piece;
+    }
+    EXPECT_NE(plain.packed(), full.packed());
+}
+
+TEST(GlesAssembly, QuadsSplitKeepingTheLastVertexLastAndDropAnUnfinishedQuad)
+{
+    std::vector<Vertex> in(6);
+    for (int i = 0; i < 6; ++i) in[i].position[0] = static_cast<float>(i);
+    std::vector<Vertex> out;
+    EXPECT_EQ(assemble(prim::QUADS, in, out), prim::TRIANGLES);
+    ASSERT_EQ(out.size(), 6u);
+    const float expected[6] = {0, 1, 3, 1, 2, 3};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(out[i].position[0], expected[i]);
+    EXPECT_EQ(assemble(prim::LINES, in, out), prim::LINES);
+    EXPECT_EQ(out.size(), 6u);
+}
+
+TEST(GlesAssembly, ArraysThatAreOffTakeTheCurrentValues)
+{
+    const float interleaved[10] = {0.25f, 0.5f, 1, 2, 3, 0.75f, 1.0f, 4, 5, 6};  // T2F_V3F
+    ClientState client;
+    client.texCoord = {true, 2, 5 * sizeof(float), interleaved};
+    client.vertex = {true, 3, 5 * sizeof(float), interleaved + 2};
+    CurrentState current;
+    current.normal = {0, 1, 0};
+    const Vertex v = fetchVertex(client, current, 1);
+    EXPECT_EQ(v.position[0], 4.0f);
+    EXPECT_EQ(v.position[3], 1.0f);
+    EXPECT_EQ(v.texCoord[0], 0.75f);
+    EXPECT_EQ(v.normal[1], 1.0f);
+}
+
+TEST(GlesAssembly, UnpackHonoursAlignmentFormatsAndTypes)
+{
+    // A 1 x 2 RGB picture with 4-byte row alignment: a byte of padding per row.
+    const uint8_t rgb[8] = {1, 2, 3, 0, 4, 5, 6, 0};
+    std::vector<uint8_t> out;
+    ASSERT_TRUE(unpackToRgba(1, 2, 0x1907, 0x1401, 4, rgb, out));
+    EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 255, 4, 5, 6, 255}));
+    const uint32_t wide[3] = {0xFF000000u, 0x80000000u, 0};  // UNSIGNED_INT keeps the top byte
+    ASSERT_TRUE(unpackToRgba(1, 1, 0x1907, 0x1405, 4, wide, out));
+    EXPECT_EQ(out, (std::vector<uint8_t>{255, 128, 0, 255}));
+    const uint8_t grey[1] = {9};
+    ASSERT_TRUE(unpackToRgba(1, 1, 0x1909, 0x1401, 1, grey, out));
+    EXPECT_EQ(out, (std::vector<uint8_t>{9, 9, 9, 255}));
+    EXPECT_FALSE(unpackToRgba(1, 1, 0x80E1, 0x1401, 4, grey, out));
+}
+
+TEST(GlesAssembly, NonPowerOfTwoPicturesScaleToTheNearestPower)
+{
+    int w = 3, h = 5;
+    std::vector<uint8_t> rgba(static_cast<std::size_t>(w) * h * 4, 200);
+    scaleToPowerOfTwo(w, h, rgba, 1024);
+    EXPECT_EQ(w, 4);
+    EXPECT_EQ(h, 4);
+    ASSERT_EQ(rgba.size(), 64u);
+    EXPECT_EQ(rgba[0], 200);
+}
+
+TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)
+{
+    ServerState now, saved;
+    saved.lighting.lighting = true;
+    saved.texture.binding = 3;
+    saved.other.blend = true;  // no group the show pushes holds blending
+    restoreGroups(now, saved, attrib::LIGHTING | attrib::POINT);
+    EXPECT_TRUE(now.lighting.lighting);
+    EXPECT_EQ(now.texture.binding, 0u);
+    EXPECT_FALSE(now.other.blend);
+}

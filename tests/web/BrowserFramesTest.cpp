@@ -1,0 +1,57 @@
+// BrowserFramesTest.cpp: the web page in headless Chromium against the
+// desktop program's frames, in every part, with the bounds the GL 1.x
+// layer's native test uses; and the whole show up to the end picture with
+// no JavaScript error and no GL error.
+//
+// The page is the one `./quorl web` built (QUORL_WEB_PAGE); without it, or
+// without Chromium, the test is skipped (`./quorl test` always builds it).
+// tests/web/browser-frames drives the browser and writes the frames.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/FrameDifference.h"
+#include "support/ToolRun.h"
+
+namespace fs = std::filesystem;
+
+using frames::comparedFrames;
+
+TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
+{
+    const char* page = std::getenv("QUORL_WEB_PAGE");
+    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
+    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
+    const fs::path reference = frames::showFrames(comparedFrames());
+    ASSERT_FALSE(reference.empty()) << "desktop frames could not be rendered";
+
+    const fs::path out = fs::temp_directory_path() / "quorl-browser-frames";
+    fs::remove_all(out);
+    const std::string list = frames::frameList(comparedFrames());
+    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
+                                out.string() + " " + list + " 2>&1");
+    std::printf("%s", run.output.c_str());
+    EXPECT_EQ(run.status, 0) << "the page reported errors or missed frames";
+    for (const int n : comparedFrames()) frames::expectWithinBounds("browser", reference, out, n);
+}
+
+TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)
+{
+    const char* page = std::getenv("QUORL_WEB_PAGE");
+    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
+    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
+    const fs::path out = fs::temp_directory_path() / "quorl-browser-broken";
+    fs::remove_all(out);
+    // A model gone and a picture cut in half: the model's box message, and
+    // frames still drawn past the intro's start.
+    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
+                                out.string() + " 0,400 --query 'without=/data/allt.3ds&damage=/data/intro1.jpg' 2>&1");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("message [LOADING ERROR] Loading .3ds file in Object.cpp failed"), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(fs::is_regular_file(out / "frame-000400.png")) << run.output;
+}
