@@ -34,6 +34,12 @@ public:
     bool active = true;               // false while minimised
     bool fullScreen = true;           // full screen unless refused or switched
     bool paused = false;              // while true no frame is drawn
+    // Render scale asked for: 1 to MAX_RENDER_SCALE, or 0 for auto (the
+    // smallest that covers the picture's area in the window, 1 on a
+    // software renderer). Chosen anew each time a window is opened.
+    int scaleRequest = 1;
+    // Print the render scale in use on standard output at each opening.
+    bool announceScale = false;
 
     Shell(platform::Platform& platform, Show& show);
 
@@ -53,6 +59,10 @@ public:
     int run();
 
 private:
+    // Decides the render scale for the new context, refusing one the GL
+    // cannot draw with a message, and makes the drawing surface that size.
+    bool applyRenderScale();
+
     platform::Platform& platform;
     Show& show;
     bool reopenFailed = false;

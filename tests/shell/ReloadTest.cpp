@@ -37,7 +37,7 @@ struct Reload : testing::Test {
     void SetUp() override
     {
         platform::setCurrent(&headless);
-        if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
             GTEST_SKIP() << "no GL context available";
         }
     }

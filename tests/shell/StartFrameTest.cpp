@@ -44,7 +44,7 @@ TEST(StartFrame, FirstPresentedFrameIsTheRenderersFrameAndMusicStartsWhereItFall
     Timeline timeline(headless);
     timeline.startFrame = START;
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         GTEST_SKIP() << "no GL context available";
     }
     EXPECT_EQ(timeline.frame, START) << "loading catches up to the start frame";
@@ -52,7 +52,7 @@ TEST(StartFrame, FirstPresentedFrameIsTheRenderersFrameAndMusicStartsWhereItFall
     EXPECT_EQ(headless.lastMusicPosition(), 72000u) << "frame 3600 at 20 ms a frame";
     ASSERT_TRUE(shell.mainLoopPass());
     EXPECT_EQ(timeline.frame, START + 1);
-    ASSERT_TRUE(writePng((out / "presented.png").string(), SCREEN_WIDTH, SCREEN_HEIGHT, headless.readPicture()));
+    ASSERT_TRUE(writePng((out / "presented.png").string(), PICTURE_WIDTH, PICTURE_HEIGHT, headless.readPicture()));
     EXPECT_TRUE(readFile(out / "presented.png") == rendered) << "first presented picture differs from the renderer's";
     shell.closeWindow();
     platform::setCurrent(nullptr);

@@ -141,7 +141,7 @@ std::vector<FrameTime> bareGlRun(platform::HeadlessPlatform& headless, int to, i
     std::vector<FrameTime> bare;
     Timeline timeline(headless);
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return bare;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return bare;
     const GLuint list = glGenLists(1);
     for (int frame = 0; frame < to; ++frame) {
         if (frame % every != 0) {
@@ -209,7 +209,7 @@ int main(int argc, char** argv)
     Timeline timeline(headless);
     TimedShow show(timeline);
     Shell shell(headless, show);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
 
     // Resident memory is sampled once the frame count reaches each of these.
     const int memoryFrames[] = {400, 3600, options.to};

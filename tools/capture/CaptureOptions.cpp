@@ -6,6 +6,8 @@
 #include <cctype>
 #include <utility>
 
+#include "common/Screen.h"
+
 namespace {
 
 // A whole non-negative number of at most 9 digits (so it fits an int and
@@ -18,6 +20,48 @@ bool parseCount(const std::string& text, int& value)
 }
 
 }  // namespace
+
+bool parseVideoSize(std::string_view text, int& width, int& height, std::string& error)
+{
+    const size_t x = text.find_first_of("xX");
+    int w = 0;
+    int h = 0;
+    if (x == std::string_view::npos || x > 5 || text.size() - x - 1 > 5 ||
+        !parseCount(std::string(text.substr(0, x)), w) || !parseCount(std::string(text.substr(x + 1)), h)) {
+        error = "--size takes WIDTHxHEIGHT, for instance 1920x1080, not " + std::string(text);
+        return false;
+    }
+    if (w % 2 != 0 || h % 2 != 0) {
+        error = "--size " + std::string(text) + ": the width and height must be even";
+        return false;
+    }
+    if (w < MIN_VIDEO_WIDTH || h < MIN_VIDEO_HEIGHT || w > MAX_VIDEO_WIDTH || h > MAX_VIDEO_HEIGHT) {
+        error = "--size " + std::string(text) + ": the video must be from 320x240 to 7680x4320";
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
+}
+
+VideoLayout videoLayout(int width, int height)
+{
+    VideoLayout layout;
+    // The 4:3 box: full height when the video is wider than 4:3, else full width.
+    if (static_cast<long>(width) * PICTURE_HEIGHT > static_cast<long>(height) * PICTURE_WIDTH) {
+        layout.boxHeight = height;
+        layout.boxWidth = height * PICTURE_WIDTH / PICTURE_HEIGHT;
+    } else {
+        layout.boxWidth = width;
+        layout.boxHeight = width * PICTURE_HEIGHT / PICTURE_WIDTH;
+    }
+    layout.boxWidth -= layout.boxWidth % 2;
+    layout.boxHeight -= layout.boxHeight % 2;
+    layout.boxX = (width - layout.boxWidth) / 2 / 2 * 2;
+    layout.boxY = (height - layout.boxHeight) / 2 / 2 * 2;
+    layout.scale = scaleCovering(layout.boxWidth, layout.boxHeight);
+    return layout;
+}
 
 std::optional<Container> containerFor(std::string_view path)
 {
@@ -56,7 +100,8 @@ bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions&
     bool haveVideo = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
-        if (name != "--video" && name != "--from" && name != "--to" && name != "--data" && name != "--crf") {
+        if (name != "--video" && name != "--from" && name != "--to" && name != "--data" && name != "--crf" &&
+            name != "--size") {
             error = "unknown option " + name;
             return false;
         }
@@ -74,6 +119,8 @@ bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions&
             haveVideo = true;
         } else if (name == "--data") {
             options.data = value;
+        } else if (name == "--size") {
+            if (!parseVideoSize(value, options.width, options.height, error)) return false;
         } else {
             int number = 0;
             if (!parseCount(value, number)) {
@@ -111,5 +158,6 @@ bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions&
 
 const char* captureUsage()
 {
-    return "usage: quorl-h-capture --video FILE.mp4|.mkv|.mov [--from A] [--to B] [--data DIR] [--crf 0-51]";
+    return "usage: quorl-h-capture --video FILE.mp4|.mkv|.mov [--from A] [--to B] [--data DIR] [--crf 0-51]"
+           " [--size WxH]";
 }
