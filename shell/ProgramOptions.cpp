@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "common/Screen.h"
+
 namespace {
 
 // A whole decimal number from 0 to LAST_START_FRAME, nothing else.
@@ -34,7 +36,7 @@ ParseResult parseProgramOptions(const std::vector<std::string_view>& arguments, 
             value = argument.substr(equals + 1);
             hasValue = true;
         }
-        const bool takesValue = name == "--data" || name == "--start";
+        const bool takesValue = name == "--data" || name == "--start" || name == "--scale";
         if (!takesValue && hasValue) {
             error = "option " + std::string(name) + " takes no value";
             return ParseResult::Error;
@@ -62,6 +64,13 @@ ParseResult parseProgramOptions(const std::vector<std::string_view>& arguments, 
                         ", not '" + std::string(value) + "'";
                 return ParseResult::Error;
             }
+        } else if (name == "--scale") {
+            const ScaleChoice choice = parseScale(std::string(value), true);
+            if (!choice.valid) {
+                error = "option --scale: " + choice.error;
+                return ParseResult::Error;
+            }
+            options.scale = choice.scale;
         } else if (name == "--help") {
             help = true;
         } else if (name == "--version") {
@@ -79,13 +88,19 @@ ParseResult parseProgramOptions(const std::vector<std::string_view>& arguments, 
 
 std::string programUsage()
 {
-    return "usage: quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--help] [--version]\n"
+    return "usage: quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--scale K|auto] [--help]\n"
+           "               [--version]\n"
            "  --window        play in an 800 x 600 window instead of full screen\n"
            "  --fullscreen    play full screen (the default)\n"
            "  --data DIR      read the show's pictures, models and music from DIR\n"
            "  --start FRAME   play from FRAME on (50 frames a second; 0 to " +
            std::to_string(LAST_START_FRAME) +
            ")\n"
+           "  --scale K|auto  draw the show at K times its 800 x 600 picture (K = 1 to 4), sharp on a\n"
+           "                  large screen; auto (the default) takes the smallest K that covers the\n"
+           "                  picture's area on the screen, and 1 on a software renderer (llvmpipe,\n"
+           "                  softpipe, swrast), which could not keep up; F1 chooses again for the new\n"
+           "                  window. The K in use is printed at start and after each F1.\n"
            "  --help          print this help and exit\n"
            "  --version       print the version and exit\n"
            "Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.\n";

@@ -1,6 +1,6 @@
 // ProgramOptions.h: the show program's command line.
 //
-//   quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--help] [--version]
+//   quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--scale K|auto] [--help] [--version]
 //
 // Every option is an addition: with none, the show starts full screen,
 // reads ./data (or the installed data folder) and plays from frame 0.
@@ -21,6 +21,7 @@ struct ProgramOptions {
     bool fullScreen = true;  // --window clears it, --fullscreen sets it
     std::string dataFolder;  // --data DIR; empty: ./data, then the installed folder
     int startFrame = 0;      // --start FRAME
+    int scale = 0;           // --scale K: render scale 1 to 4; 0: auto
 };
 
 enum class ParseResult {

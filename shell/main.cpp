@@ -69,5 +69,7 @@ int main(int argc, char** argv)
     timeline.startFrame = options.startFrame;
     Shell shell(sdl, timeline);
     shell.fullScreen = options.fullScreen;
+    shell.scaleRequest = options.scale;
+    shell.announceScale = true;
     return shell.run();
 }

@@ -41,6 +41,7 @@ TEST(ProgramOptions, NoOptionsPlayFullScreenFromTheStartWithTheUsualData)
     EXPECT_TRUE(parsed.options.fullScreen);
     EXPECT_TRUE(parsed.options.dataFolder.empty());
     EXPECT_EQ(parsed.options.startFrame, 0);
+    EXPECT_EQ(parsed.options.scale, 0) << "the render scale is auto by default";
 }
 
 TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
@@ -56,6 +57,10 @@ TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
     EXPECT_TRUE(parsed.options.fullScreen) << "the later of --window and --fullscreen counts";
     EXPECT_EQ(parsed.options.dataFolder, "relative/data");
     EXPECT_EQ(parsed.options.startFrame, LAST_START_FRAME);
+
+    parsed = parse({"--scale", "3", "--scale=auto", "--scale=2"});
+    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    EXPECT_EQ(parsed.options.scale, 2);
 
     // A value that looks like an option is still the value.
     parsed = parse({"--data", "--window"});
@@ -79,7 +84,7 @@ TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
 {
     const std::vector<std::vector<std::string_view>> bad = {
         {"--bogus"}, {"-w"}, {"show.mp3"}, {"--Window"}, {"--window=yes"}, {"--data"}, {"--data="},
-        {"--start"}, {"--window", "--start"}, {"--help=me"},
+        {"--start"}, {"--window", "--start"}, {"--help=me"}, {"--scale"}, {"--scale", "5"}, {"--scale=0"},
     };
     for (const auto& arguments : bad) {
         const Parsed parsed = parse(arguments);
