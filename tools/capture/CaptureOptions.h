@@ -57,5 +57,5 @@ const char* muxerName(Container container);
 // anything missing, unknown, malformed or out of range.
 bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error);
 
-// The usage line.
+// The usage text: the usage line and what --size does and costs.
 const char* captureUsage();
