@@ -70,6 +70,14 @@ CLI::Option* CommandLine::addNumber(const std::string& name, int& value, int low
     return cli->add_option(name, value, help)->type_name(typeName)->transform(wholeNumber(low, high));
 }
 
+CLI::Option* CommandLine::addParsed(const std::string& name, std::function<std::string(const std::string&)> parse,
+                                    const std::string& help, const std::string& typeName)
+{
+    return cli->add_option(name, help)
+        ->type_name(typeName)
+        ->check(CLI::Validator([parse = std::move(parse)](std::string& text) { return parse(text); }, ""));
+}
+
 CLI::Option* CommandLine::addFrameRange(int& from, int& to, const std::string& fromHelp, const std::string& toHelp)
 {
     CLI::Option* fromOption = addFrame("--from", from, fromHelp);

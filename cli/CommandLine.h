@@ -65,6 +65,11 @@ public:
     // A whole number option from low to high (counts, quality settings).
     CLI::Option* addNumber(const std::string& name, int& value, int low, int high, const std::string& help,
                            const std::string& typeName = "N");
+    // An option whose value `parse` reads itself: it stores what it read
+    // and returns an empty string, or returns the error line (render scales,
+    // video sizes and other values with a grammar of their own).
+    CLI::Option* addParsed(const std::string& name, std::function<std::string(const std::string&)> parse,
+                           const std::string& help, const std::string& typeName);
     // --from A and --to B, with A before B when both are given; gives --to.
     CLI::Option* addFrameRange(int& from, int& to, const std::string& fromHelp, const std::string& toHelp);
     // A check over several options, run after parsing: returns the error

@@ -1,10 +1,60 @@
-// Screen.h: the show's fixed picture size.
+// Screen.h: the show's picture size and the render scale it is drawn at.
 //
-// The show always draws an 800 x 600 picture; the window, the scene
-// projection and the copied-texture effects use these numbers whatever the
-// real size of the window is (the platform scales the finished picture).
+// The show's picture is 800 x 600: the window asks for that client size,
+// and every overlay and copied-texture layout is laid out in those picture
+// coordinates. The framebuffer it draws into is that picture times a whole
+// render scale K (1 to 4): 800K x 600K pixels. K is set once, when the GL
+// context and its drawing surface are made, before the show loads; every
+// size in pixels (viewports, copied squares, scissor boxes, line widths)
+// is read from here. At K = 1 the show is the 800 x 600 show exactly.
 #pragma once
 
-constexpr int SCREEN_WIDTH = 800;
-constexpr int SCREEN_HEIGHT = 600;
+#include <string>
+
+constexpr int PICTURE_WIDTH = 800;
+constexpr int PICTURE_HEIGHT = 600;
 constexpr int SCREEN_BITS = 16;
+constexpr int MAX_RENDER_SCALE = 4;
+
+// The render scale in use, 1 until set.
+int renderScale();
+// Sets the render scale; values outside 1..MAX_RENDER_SCALE are clamped.
+void setRenderScale(int scale);
+// The framebuffer's size in pixels: the picture times the render scale.
+int screenWidth();
+int screenHeight();
+// A length in pixels at K = 1 (a 512-pixel square, a 1-pixel line) as
+// drawn at the render scale in use.
+int scaledPixels(int pixelsAtScaleOne);
+
+// The driver's limits that bound the render scale.
+struct GlLimits {
+    int maxTextureSize = 0;       // GL_MAX_TEXTURE_SIZE
+    int maxRenderbufferSize = 0;  // GL_MAX_RENDERBUFFER_SIZE
+    int maxViewportWidth = 0;     // GL_MAX_VIEWPORT_DIMS
+    int maxViewportHeight = 0;
+    float maxLineWidth = 0.0f;    // top of GL_ALIASED_LINE_WIDTH_RANGE
+};
+
+// Empty when the driver can draw the show at `scale`; otherwise one line
+// saying which limit is too small.
+std::string renderScaleRefusal(int scale, const GlLimits& limits);
+// The largest scale from 1 to `wanted` the driver can draw at (1 when even
+// that is refused: the 800 x 600 show needs no more than any GL gives).
+int largestDrawableScale(int wanted, const GlLimits& limits);
+
+// True for the software renderers (llvmpipe, softpipe, swrast), by the
+// GL_RENDERER text: they fill a larger picture at a proportionally lower rate.
+bool isSoftwareRenderer(const std::string& renderer);
+// The smallest K whose picture covers a box of that size (at least 1, at
+// most MAX_RENDER_SCALE).
+int scaleCovering(int boxWidth, int boxHeight);
+
+// The render scale a command line asks for: "1" to "4", or "auto" (0).
+// Nothing (and `error` set to one line) on anything else.
+struct ScaleChoice {
+    bool valid = false;
+    int scale = 0;  // 0: auto
+    std::string error;
+};
+ScaleChoice parseScale(const std::string& text, bool autoAllowed);

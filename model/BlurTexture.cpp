@@ -34,7 +34,7 @@ void BlurTexture::capture()
     copyScreenSquare(texture, GL_RGB, size, captured);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glViewport(0, 0, screenWidth(), screenHeight());
 }
 
 void BlurTexture::zoom(float inset)
@@ -62,15 +62,15 @@ void BlurTexture::overlay(float inset) const
     glLoadIdentity();
     // Left 800, right 0: x runs right to left, which with the texture
     // coordinates below turns the picture by half a turn.
-    glOrtho(SCREEN_WIDTH, 0.0, 0.0, SCREEN_HEIGHT, 0.0, 1.0);
+    glOrtho(PICTURE_WIDTH, 0.0, 0.0, PICTURE_HEIGHT, 0.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
     glBegin(GL_QUADS);
     glTexCoord2f(z, 1.0f - z); glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(z, z); glVertex2f(0.0f, SCREEN_HEIGHT);
-    glTexCoord2f(1.0f - z, z); glVertex2f(SCREEN_WIDTH, SCREEN_HEIGHT);
-    glTexCoord2f(1.0f - z, 1.0f - z); glVertex2f(SCREEN_WIDTH, 0.0f);
+    glTexCoord2f(z, z); glVertex2f(0.0f, PICTURE_HEIGHT);
+    glTexCoord2f(1.0f - z, z); glVertex2f(PICTURE_WIDTH, PICTURE_HEIGHT);
+    glTexCoord2f(1.0f - z, 1.0f - z); glVertex2f(PICTURE_WIDTH, 0.0f);
     glEnd();
 
     glMatrixMode(GL_PROJECTION);

@@ -8,16 +8,18 @@
 // times per frame, so the trail and the final overlay appear upright. The
 // trail fades by `alpha` and drifts outward by the zoom, frame after frame.
 //
-// Works in the show's 800 x 600 screen coordinates whatever the window's
-// size. Needs a current GL context from construction on.
+// Lays its quads out in the show's 800 x 600 picture coordinates; the
+// square and the viewports are in pixels, at the render scale. Needs a current GL context from construction on.
 #pragma once
 
 #include <cstdint>
 
+#include "common/Screen.h"
+
 class BlurTexture {
 public:
     uint32_t texture = 0;  // the feedback texture
-    int size = 512;        // side of the captured square, in pixels
+    int size = scaledPixels(512);  // side of the captured square, in pixels
     float alpha = 0.9f;    // alpha of every overlay
     bool captured = false; // the texture has its capture format
 

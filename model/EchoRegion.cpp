@@ -7,8 +7,20 @@
 
 namespace {
 
-// Margin, in texels and in pixels, for line rasterisation and rounding.
+// Margin, in texels and in pixels, for line rasterisation and rounding, at
+// a 512-texel square and an 800-pixel-wide screen; lines and squares grow
+// with the render scale, and so does the margin.
 constexpr int MARGIN = 2;
+
+int texelMargin(int size)
+{
+    return std::max(MARGIN, MARGIN * size / 512);
+}
+
+int pixelMargin(int width)
+{
+    return std::max(MARGIN, MARGIN * width / 800);
+}
 
 // The coordinate range [lo, hi] along one axis of `length` pixels where the
 // texture coordinate t(c) = inset + (c / length)(1 - 2 inset), scaled by
@@ -91,8 +103,9 @@ TexelBox projectedTexels(const float* positions, int count, const float* modelvi
     box.valid = true;
     // Lines cover the pixels their segments cross, plus a margin; nothing
     // outside the viewport is drawn.
-    const double x0 = std::floor(minX) - MARGIN, x1 = std::ceil(maxX) + MARGIN;
-    const double y0 = std::floor(minY) - MARGIN, y1 = std::ceil(maxY) + MARGIN;
+    const int margin = texelMargin(size);
+    const double x0 = std::floor(minX) - margin, x1 = std::ceil(maxX) + margin;
+    const double y0 = std::floor(minY) - margin, y1 = std::ceil(maxY) + margin;
     if (x1 < 0 || y1 < 0 || x0 > size - 1 || y0 > size - 1) {
         box.empty = true;
         return box;
@@ -115,10 +128,11 @@ PixelBox layerPixels(const TexelBox& box, int size, float inset, int width, int 
     double xLo, xHi, yLo, yHi;
     if (!axisRange(ax, bx, size, inset, width, xLo, xHi)) return {};
     if (!axisRange(ay, by, size, inset, height, yLo, yHi)) return {};
-    const int x0 = std::clamp(static_cast<int>(std::floor(xLo)) - MARGIN, 0, width);
-    const int x1 = std::clamp(static_cast<int>(std::ceil(xHi)) + MARGIN, 0, width);
-    const int y0 = std::clamp(static_cast<int>(std::floor(yLo)) - MARGIN, 0, height);
-    const int y1 = std::clamp(static_cast<int>(std::ceil(yHi)) + MARGIN, 0, height);
+    const int margin = pixelMargin(width);
+    const int x0 = std::clamp(static_cast<int>(std::floor(xLo)) - margin, 0, width);
+    const int x1 = std::clamp(static_cast<int>(std::ceil(xHi)) + margin, 0, width);
+    const int y0 = std::clamp(static_cast<int>(std::floor(yLo)) - margin, 0, height);
+    const int y1 = std::clamp(static_cast<int>(std::ceil(yHi)) + margin, 0, height);
     return {x0, y0, x1 - x0, y1 - y0};
 }
 

@@ -69,7 +69,7 @@ void EchoTexture::capture(const Object& object, int mode)
     // The half alpha of this clear colour stays for whoever clears next.
     glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glViewport(0, 0, screenWidth(), screenHeight());
 }
 
 void EchoTexture::drawLayers(int count, float step) const
@@ -86,7 +86,7 @@ void EchoTexture::drawLayers(int count, float step) const
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, SCREEN_WIDTH, SCREEN_HEIGHT, 0.0, -1.0, 1.0);
+    glOrtho(0.0, PICTURE_WIDTH, PICTURE_HEIGHT, 0.0, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
@@ -116,7 +116,7 @@ void EchoTexture::drawLayers(int count, float step) const
     for (int i = 0; i < count; ++i) {
         s += step;
         if (clip) {
-            PixelBox box = layerPixels(lit, size, s, SCREEN_WIDTH, SCREEN_HEIGHT);
+            PixelBox box = layerPixels(lit, size, s, screenWidth(), screenHeight());
             if (bounded) box = intersect(box, outer);
             glScissor(box.x, box.y, box.width, box.height);
         }
@@ -125,9 +125,9 @@ void EchoTexture::drawLayers(int count, float step) const
         const float dx = c * shiftX, dy = c * shiftY;
         glBegin(GL_QUADS);
         glTexCoord2f(s, 1.0f - s); glVertex2f(dx, dy);
-        glTexCoord2f(s, s); glVertex2f(dx, SCREEN_HEIGHT + dy);
-        glTexCoord2f(1.0f - s, s); glVertex2f(SCREEN_WIDTH + dx, SCREEN_HEIGHT + dy);
-        glTexCoord2f(1.0f - s, 1.0f - s); glVertex2f(SCREEN_WIDTH + dx, dy);
+        glTexCoord2f(s, s); glVertex2f(dx, PICTURE_HEIGHT + dy);
+        glTexCoord2f(1.0f - s, s); glVertex2f(PICTURE_WIDTH + dx, PICTURE_HEIGHT + dy);
+        glTexCoord2f(1.0f - s, 1.0f - s); glVertex2f(PICTURE_WIDTH + dx, dy);
         glEnd();
         a -= decrement;
     }

@@ -4,11 +4,14 @@
 // the framebuffer and copies it into a luminance texture (clearing the
 // framebuffer afterwards); `drawLayers` lays that texture over the whole
 // picture as a stack of additive layers, each cut in a little more than the
-// one before and fainter. Works in the show's 800 x 600 screen coordinates
-// whatever the window's size. Needs a current GL context from construction on.
+// one before and fainter. Lays its quads out in the show's 800 x 600
+// picture coordinates; the square and the viewports are in pixels, at the
+// render scale. Needs a current GL context from construction on.
 #pragma once
 
 #include <cstdint>
+
+#include "common/Screen.h"
 
 #include "model/EchoRegion.h"
 
@@ -19,7 +22,7 @@ public:
     uint32_t texture = 0;  // the captured picture
     float shiftX = 0.0f;   // screen offset added per layer index
     float shiftY = 0.0f;
-    int size = 512;        // side of the captured square, in pixels
+    int size = scaledPixels(512);  // side of the captured square, in pixels
     TexelBox lit;          // texels the last capture may have lit
     bool captured = false; // the texture has its capture size and format
 

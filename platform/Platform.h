@@ -7,8 +7,9 @@
 // (hidden, virtual 20 ms clock, frames read back, dialogs printed).
 //
 // Drawing surface: every backend makes the show draw into an offscreen
-// 800 x 600 picture (colour, 16-bit-or-better depth, stencil). Framebuffer 0
-// as the show sees it is that picture; swapBuffers() presents it.
+// picture (colour, 16-bit-or-better depth, stencil), 800 x 600 when the
+// context is made and 800K x 600K after resizeSurface for a render scale K.
+// Framebuffer 0 as the show sees it is that picture; swapBuffers() presents it.
 //
 // A backend must provide, in short:
 //   initialiseVideo / shutdownVideo, createWindow / destroyWindow,
@@ -89,8 +90,19 @@ public:
     // mode, windowed means a framed window at (200, 100).
     virtual WindowResult createWindow(const std::string& title, int width, int height, int bits,
                                       bool fullScreen) = 0;
-    // GL context for the window, made current, with the 800 x 600 drawing surface bound.
+    // GL context for the window, made current, with a drawing surface of the
+    // window's asked-for size bound.
     virtual ContextResult createContext() = 0;
+    // Replaces the drawing surface with a cleared one of width x height
+    // pixels, bound; false when the GL cannot make it (the old one is gone).
+    virtual bool resizeSurface(int, int) { return false; }
+    // The size in pixels the finished picture takes in the window, bars
+    // left out: what a sharp picture would have to cover.
+    virtual void pictureArea(int& width, int& height) const
+    {
+        width = 0;
+        height = 0;
+    }
     // Releases the context and its drawing surface (nothing to do when none exists).
     virtual ReleaseResult releaseContext() = 0;
     // Destroys the window, restoring the desktop when it was full screen;
@@ -101,7 +113,7 @@ public:
 
     // Next waiting event, without blocking; false when none waits.
     virtual bool pollEvent(Event& event) = 0;
-    // Presents the finished 800 x 600 picture, scaled to the window with its
+    // Presents the finished picture, scaled to the window with its
     // shape kept, and leaves the drawing surface bound again.
     virtual void swapBuffers() = 0;
 

@@ -3,6 +3,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "common/Screen.h"
+
 std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
 {
     auto line = std::make_unique<cli::CommandLine>("quorl-h", "Quorl-H, a real-time OpenGL show with music.");
@@ -23,6 +25,18 @@ std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
                    "write the frame number and music position once a second to FILE (also QUORL_SYNC_LOG)")
         ->type_name("FILE")
         ->envname("QUORL_SYNC_LOG");
+    line->addParsed(
+        "--scale",
+        [&options](const std::string& text) {
+            const ScaleChoice choice = parseScale(text, true);
+            if (choice.valid) options.scale = choice.scale;
+            return choice.error;
+        },
+        "draw the show at K times its 800 x 600 picture (K = 1 to 4), sharp on a large screen; auto (the "
+        "default) takes the smallest K that covers the picture's area on the screen, and 1 on a software "
+        "renderer (llvmpipe, softpipe, swrast), which could not keep up; F1 chooses again for the new window. "
+        "The K in use is printed at start and after each F1",
+        "K|auto");
     line->footer("Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.");
     return line;
 }

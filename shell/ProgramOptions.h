@@ -1,6 +1,6 @@
 // ProgramOptions.h: the show program's command line.
 //
-//   quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--help] [--version]
+//   quorl-h [--window | --fullscreen] [--data DIR] [--start FRAME] [--scale K|auto] [--help] [--version]
 //
 // Every option is an addition: with none, the show starts full screen,
 // reads ./data (or the data folder beside or installed with the program)
@@ -27,6 +27,7 @@ struct ProgramOptions {
     int startFrame = 0;      // --start FRAME
     bool followMusic = false;  // --follow-music
     std::string syncLog;     // --sync-log FILE, or QUORL_SYNC_LOG; empty: none
+    int scale = 0;           // --scale K: render scale 1 to 4; 0: auto
 };
 
 using ParseResult = cli::Outcome;

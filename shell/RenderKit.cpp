@@ -71,12 +71,12 @@ void RenderKit::scenePerspective() const
 {
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glViewport(0, 0, screenWidth(), screenHeight());
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // Whole-number aspect: 800 / 600 is 1, so every scene is stretched
     // horizontally by 4/3. The show's look was made with this stretch.
-    constexpr int ASPECT = SCREEN_WIDTH / SCREEN_HEIGHT;
+    constexpr int ASPECT = PICTURE_WIDTH / PICTURE_HEIGHT;
     gluPerspective(45.0, ASPECT, 1.0, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

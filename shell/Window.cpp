@@ -6,6 +6,8 @@
 #include <GL/glu.h>
 
 #include <chrono>
+#include <cstdio>
+#include <string>
 
 #include "common/Screen.h"
 #include "platform/Platform.h"
@@ -29,6 +31,22 @@ const char* contextFailureText(platform::ContextResult result)
     case platform::ContextResult::Ok: break;
     }
     return "";
+}
+
+// The limits of the current context that bound the render scale.
+GlLimits currentGlLimits()
+{
+    GlLimits limits;
+    GLint viewport[2] = {0, 0};
+    GLfloat lineWidths[2] = {1.0f, 1.0f};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limits.maxTextureSize);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &limits.maxRenderbufferSize);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetFloatv(GL_ALIASED_LINE_WIDTH_RANGE, lineWidths);
+    limits.maxViewportWidth = viewport[0];
+    limits.maxViewportHeight = viewport[1];
+    limits.maxLineWidth = lineWidths[1];
+    return limits;
 }
 
 }  // namespace
@@ -71,10 +89,52 @@ bool Shell::openWindow(const std::string& title, int width, int height, int bits
         platform.showMessage(contextFailureText(context), "ERROR", MessageIcon::Exclamation);
         return false;
     }
-    resizeView(width, height);
+    if (!applyRenderScale()) {
+        closeWindow();
+        return false;
+    }
+    resizeView(screenWidth(), screenHeight());
     // Loading's outcome is not examined: missing files only leave their
     // objects drawing without them.
     show.loadShow();
+    return true;
+}
+
+bool Shell::applyRenderScale()
+{
+    const GlLimits limits = currentGlLimits();
+    int scale = scaleRequest;
+    if (scale == 0) {
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        int areaWidth = 0;
+        int areaHeight = 0;
+        platform.pictureArea(areaWidth, areaHeight);
+        // A software renderer fills a K-times larger picture K squared
+        // times slower; at 800 x 600 it already spends most of a frame.
+        scale = isSoftwareRenderer(renderer ? renderer : "")
+                    ? 1
+                    : largestDrawableScale(scaleCovering(areaWidth, areaHeight), limits);
+    } else if (const std::string refusal = scale > 1 ? renderScaleRefusal(scale, limits) : std::string();
+               !refusal.empty()) {
+        platform.showMessage("This GL cannot draw the show at " + refusal + ".", "ERROR",
+                             MessageIcon::Exclamation);
+        return false;
+    }
+    setRenderScale(scale);
+    if (scale > 1) {
+        if (!platform.resizeSurface(screenWidth(), screenHeight())) {
+            platform.showMessage("Can't Make The " + std::to_string(screenWidth()) + " x " +
+                                     std::to_string(screenHeight()) + " Drawing Surface.",
+                                 "ERROR", MessageIcon::Exclamation);
+            return false;
+        }
+        // Lines 1 pixel wide in the 800 x 600 picture keep their width in it.
+        glLineWidth(static_cast<GLfloat>(scale));
+    }
+    if (announceScale) {
+        std::printf("render scale %d (%d x %d)\n", scale, screenWidth(), screenHeight());
+        std::fflush(stdout);
+    }
     return true;
 }
 
@@ -133,8 +193,9 @@ void Shell::windowProc(const platform::Event& event)
         if (event.key >= 0 && event.key < 256) keyDown[event.key] = false;
         break;
     case Type::Resized:
-        // The show keeps drawing its own 800 x 600 picture; the platform
-        // scales it to the new size, so the view is left as it is.
+        // The show keeps drawing its own picture at the render scale chosen
+        // when the window opened; the platform scales it to the new size,
+        // so the view is left as it is.
         break;
     case Type::Quit: break;
     }
@@ -186,7 +247,7 @@ bool Shell::mainLoopPass()
         // stays up, so the new window is sure to get the same video driver.
         releaseWindow();
         fullScreen = !fullScreen;
-        if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) {
+        if (!openWindow(WINDOW_TITLE, PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, fullScreen)) {
             reopenFailed = true;
             return false;
         }
@@ -196,7 +257,7 @@ bool Shell::mainLoopPass()
 
 int Shell::run()
 {
-    if (!openWindow(WINDOW_TITLE, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, fullScreen)) return 0;
+    if (!openWindow(WINDOW_TITLE, PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, fullScreen)) return 0;
     while (mainLoopPass()) {
     }
     if (reopenFailed) return 0;

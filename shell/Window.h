@@ -39,6 +39,12 @@ public:
     // Called after each drawn and presented frame with its drawing and
     // present times in milliseconds (the sync record).
     std::function<void(double drawMs, double presentMs)> frameShown;
+    // Render scale asked for: 1 to MAX_RENDER_SCALE, or 0 for auto (the
+    // smallest that covers the picture's area in the window, 1 on a
+    // software renderer). Chosen anew each time a window is opened.
+    int scaleRequest = 1;
+    // Print the render scale in use on standard output at each opening.
+    bool announceScale = false;
 
     Shell(platform::Platform& platform, Show& show);
 
@@ -58,6 +64,10 @@ public:
     int run();
 
 private:
+    // Decides the render scale for the new context, refusing one the GL
+    // cannot draw with a message, and makes the drawing surface that size.
+    bool applyRenderScale();
+
     platform::Platform& platform;
     Show& show;
     bool reopenFailed = false;

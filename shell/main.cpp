@@ -67,5 +67,7 @@ int main(int argc, char** argv)
             syncLog.frameShown(timeline.frame, sdl.ticks(), sdl.musicPositionMs(), drawMs, presentMs);
         };
     }
+    shell.scaleRequest = options.scale;
+    shell.announceScale = true;
     return shell.run();
 }

@@ -2,7 +2,7 @@
 //
 // The same show, with no visible window: a hidden SDL window only carries
 // the GL context (under Xvfb or any X server; without one, SDL's offscreen
-// driver is tried), the show draws into the same 800 x 600 surface, and
+// driver is tried), the show draws into the same surface, and
 // frames are read back instead of shown. Time is virtual: the tick count
 // moves only when the show waits for it, so every frame is released exactly
 // 20 ms after the previous one and the same frame number always gives the
@@ -36,7 +36,7 @@ public:
     // The finished picture, 8-bit RGB, top row first.
     std::vector<uint8_t> readPicture() const;
     // The finished picture as 8-bit BGRA, bottom row first, into
-    // 800 x 600 x 4 bytes: the fast read-back for video capture.
+    // screen width x height x 4 bytes: the fast read-back for video capture.
     void readPictureBgra(uint8_t* into) const { surface.readBgraBottomFirst(into); }
     // The last title set, for tests.
     const std::string& lastTitle() const { return title; }

@@ -1,4 +1,5 @@
-// GlSurface.h: the show's own 800 x 600 drawing surface inside a GL context.
+// GlSurface.h: the show's own drawing surface (800 x 600 times the render
+// scale) inside a GL context.
 //
 // A framebuffer object with an RGBA colour buffer and a depth-and-stencil
 // buffer. While it is bound, everything the show draws (and every

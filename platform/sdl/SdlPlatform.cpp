@@ -188,6 +188,24 @@ ContextResult SdlPlatform::createContext()
     return ContextResult::Ok;
 }
 
+bool SdlPlatform::resizeSurface(int width, int height)
+{
+    surface.destroy();
+    pictureWidth = width;
+    pictureHeight = height;
+    return surface.create(width, height);
+}
+
+void SdlPlatform::pictureArea(int& width, int& height) const
+{
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    if (window) SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    const Letterbox box = letterbox(pictureWidth, pictureHeight, drawableWidth, drawableHeight);
+    width = box.width;
+    height = box.height;
+}
+
 ReleaseResult SdlPlatform::releaseContext()
 {
     surface.destroy();

@@ -2,7 +2,7 @@
 //
 // Full screen is the desktop's own full-screen mode (no mode change, so it
 // works on Wayland and keeps 4:3 on wide monitors); windowed is a resizable
-// framed window at (200, 100). The show draws into an 800 x 600 GlSurface
+// framed window at (200, 100). The show draws into an 800K x 600K GlSurface
 // that swapBuffers scales into the window with black bars. Buffers swap
 // without waiting for vertical sync, so the 20 ms tick paces the show.
 #pragma once
@@ -30,6 +30,8 @@ public:
                               bool fullScreen) override;
     ContextResult createContext() override;
     ReleaseResult releaseContext() override;
+    bool resizeSurface(int width, int height) override;
+    void pictureArea(int& width, int& height) const override;
     bool destroyWindow() override;
     bool hasContext() const override { return context != nullptr; }
     bool hasWindow() const override { return window != nullptr; }

@@ -125,7 +125,7 @@ int main()
         lastWanted = *wanted.rbegin();
     }
     // The page is a window; the browser's own full screen serves F1.
-    if (!shell->openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+    if (!shell->openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
     nextFrameMs = emscripten_get_now();
     emscripten_set_main_loop(wanted.empty() ? showStep : testStep, 0, 0);
     return 0;

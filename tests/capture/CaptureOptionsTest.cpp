@@ -60,6 +60,40 @@ TEST(CaptureOptions, MissingMalformedOrOutOfRangeValuesAreRefusedWithAReason)
     }
 }
 
+TEST(CaptureOptions, VideoSizeIsEvenAndInRangeAndThePictureIsFittedWithBars)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(parse({"--video", "a.mp4", "--size", "1920x1080"}, options, error)) << error;
+    EXPECT_EQ(options.width, 1920);
+    EXPECT_EQ(options.height, 1080);
+    for (const char* size : {"1921x1080", "1920x1081", "318x240", "320x238", "7682x4320", "7680x4322", "1920",
+                             "1920x", "x1080", "1920*1080", "-1920x1080", "1920x1080x2", "99999999x2"}) {
+        options = CaptureOptions{};
+        EXPECT_FALSE(parse({"--video", "a.mp4", "--size", size}, options, error)) << size;
+        EXPECT_EQ(options.width, 800) << size;
+    }
+    struct Case {
+        int width, height;
+        VideoLayout layout;  // scale, box x, y, width, height
+    };
+    const Case cases[] = {
+        {800, 600, {1, 0, 0, 800, 600}},        {1920, 1080, {2, 240, 0, 1440, 1080}},
+        {1440, 1080, {2, 0, 0, 1440, 1080}},    {3840, 2160, {4, 480, 0, 2880, 2160}},
+        {2880, 2160, {4, 0, 0, 2880, 2160}},    {1280, 1024, {2, 0, 32, 1280, 960}},
+        {320, 240, {1, 0, 0, 320, 240}},        {1000, 700, {2, 34, 0, 932, 700}},
+        {7680, 4320, {4, 960, 0, 5760, 4320}},  {1600, 1200, {2, 0, 0, 1600, 1200}},
+    };
+    for (const Case& c : cases) {
+        const VideoLayout got = videoLayout(c.width, c.height);
+        EXPECT_EQ(got.scale, c.layout.scale) << c.width << "x" << c.height;
+        EXPECT_EQ(got.boxX, c.layout.boxX) << c.width << "x" << c.height;
+        EXPECT_EQ(got.boxY, c.layout.boxY) << c.width << "x" << c.height;
+        EXPECT_EQ(got.boxWidth, c.layout.boxWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(got.boxHeight, c.layout.boxHeight) << c.width << "x" << c.height;
+    }
+}
+
 TEST(Progress, RateAndTimeLeftWaitForElapsedTime)
 {
     // No time yet: no division by zero, no nonsense rate.

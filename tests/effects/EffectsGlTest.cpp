@@ -40,7 +40,7 @@ struct EffectsGl : testing::Test {
     void SetUp() override
     {
         platform::setCurrent(&headless);
-        if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
             GTEST_SKIP() << "no GL context available";
         }
         kit = std::make_unique<RenderKit>(headless);

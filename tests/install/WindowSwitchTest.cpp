@@ -161,4 +161,13 @@ TEST_F(WindowSwitch, EveryF1LeavesOneWindowOnScreenAtTheModesSize)
     ASSERT_TRUE(WIFEXITED(status)) << "the show did not end on Escape";
     show = -1;
     EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The render scale is chosen and said at every opening; on the software
+    // renderer the tests run on, auto keeps 1 even full screen.
+    const std::string log = readWholeFile(scratch / "show.log");
+    int said = 0;
+    for (size_t at = log.find("render scale "); at != std::string::npos; at = log.find("render scale ", at + 1)) {
+        EXPECT_EQ(log.compare(at, 26, "render scale 1 (800 x 600)"), 0) << log.substr(at, 40);
+        ++said;
+    }
+    EXPECT_EQ(said, switches + 1);
 }

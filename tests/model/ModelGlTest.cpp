@@ -37,7 +37,7 @@ protected:
     {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, SCREEN_WIDTH, 0, SCREEN_HEIGHT, -10, 10);
+        glOrtho(0, PICTURE_WIDTH, 0, PICTURE_HEIGHT, -10, 10);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glDisable(GL_LIGHTING);
@@ -48,10 +48,10 @@ protected:
     // The whole framebuffer as RGBA bytes.
     static std::vector<uint8_t> readFrame()
     {
-        std::vector<uint8_t> pixels(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT * 4);
+        std::vector<uint8_t> pixels(static_cast<size_t>(PICTURE_WIDTH) * PICTURE_HEIGHT * 4);
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        glReadPixels(0, 0, PICTURE_WIDTH, PICTURE_HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
 };
@@ -229,8 +229,8 @@ TEST_F(ModelGl, BlurOverlayOverBlackIsAlphaOfTheTextureTurnedByHalfATurn)
     blur.capture();
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], SCREEN_WIDTH);
-    EXPECT_EQ(viewport[3], SCREEN_HEIGHT);
+    EXPECT_EQ(viewport[2], PICTURE_WIDTH);
+    EXPECT_EQ(viewport[3], PICTURE_HEIGHT);
     EXPECT_EQ(readPixel(100, 100)[0], 0);  // the capture cleared the frame
 
     blur.overlay(0.0f);

@@ -31,7 +31,7 @@ struct SlowShow {
         timeline.followMusic = follow;
         timeline.startFrame = start;
         shell.pauseMusicToo = follow;
-        return shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false);
+        return shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false);
     }
     // One slow pass of the main loop.
     void pass()

@@ -33,7 +33,7 @@ TEST(MissingData, DataFolderWithoutTheShowsFilesIsUsedAndEachMissingFileReported
     Timeline timeline(headless);
     Shell shell(headless, timeline);
     testing::internal::CaptureStdout();
-    const bool opened = shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false);
+    const bool opened = shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false);
     bool running = opened;
     for (int pass = 0; running && pass < 50; ++pass) running = shell.mainLoopPass();
     const std::string printed = testing::internal::GetCapturedStdout();

@@ -145,7 +145,7 @@ protected:
         platform::setCurrent(&headless);
         Timeline timeline(headless);
         Shell shell(headless, timeline);
-        if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
             platform::setCurrent(nullptr);
             return;
         }

@@ -41,6 +41,7 @@ TEST(ProgramOptions, NoOptionsPlayFullScreenFromTheStartWithTheUsualData)
     EXPECT_TRUE(parsed.options.fullScreen);
     EXPECT_TRUE(parsed.options.dataFolder.empty());
     EXPECT_EQ(parsed.options.startFrame, 0);
+    EXPECT_EQ(parsed.options.scale, 0) << "the render scale is auto by default";
 }
 
 TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
@@ -58,6 +59,13 @@ TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
     EXPECT_EQ(parsed.options.startFrame, LAST_START_FRAME);
     parsed = parse({"--start", "0070"});
     EXPECT_EQ(parsed.options.startFrame, 70) << "leading zeros are decimal, not octal";
+
+    parsed = parse({"--scale", "3"});
+    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    EXPECT_EQ(parsed.options.scale, 3);
+    parsed = parse({"--scale=auto"});
+    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    EXPECT_EQ(parsed.options.scale, 0);
 
     // A value that looks like an option is still the value.
     parsed = parse({"--data", "--window"});
@@ -82,6 +90,7 @@ TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
     const std::vector<std::vector<std::string_view>> bad = {
         {"--bogus"}, {"-w"}, {"show.mp3"}, {"--Window"}, {"--window=yes"}, {"--data"}, {"--data="},
         {"--start"}, {"--window", "--start"}, {"--help=me"}, {"--window", "--fullscreen"},
+        {"--scale"}, {"--scale", "5"}, {"--scale=0"},
     };
     for (const auto& arguments : bad) {
         const Parsed parsed = parse(arguments);

@@ -42,7 +42,7 @@ struct Reload : testing::Test {
     void SetUp() override
     {
         platform::setCurrent(&headless);
-        if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
             GTEST_SKIP() << "no GL context available";
         }
     }
@@ -170,11 +170,11 @@ TEST_F(Reload, EachPartShowsWhatItsReloadGivesShortlyAfterTheSwitch)
         ASSERT_TRUE(shell.mainLoopPass());
         for (int pass = 0; pass < AFTER_SWITCH; ++pass) ASSERT_TRUE(shell.mainLoopPass());
         const std::string name = "reload-" + std::string(partName(static_cast<PartId>(part)));
-        frames::Picture picture{SCREEN_WIDTH, SCREEN_HEIGHT, headless.readPicture()};
+        frames::Picture picture{PICTURE_WIDTH, PICTURE_HEIGHT, headless.readPicture()};
         shown.emplace_back(name, frames::blockMeans(picture));
         if (std::getenv(frames::UPDATE_BLOCKS_VARIABLE)) {
             // For the eye check before the new blocks are committed.
-            writePng(name + ".png", SCREEN_WIDTH, SCREEN_HEIGHT, picture.rgb);
+            writePng(name + ".png", PICTURE_WIDTH, PICTURE_HEIGHT, picture.rgb);
         }
     }
     if (std::getenv(frames::UPDATE_BLOCKS_VARIABLE)) {

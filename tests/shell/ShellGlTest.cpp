@@ -27,7 +27,7 @@ struct ShellGl : testing::Test {
     void SetUp() override
     {
         platform::setCurrent(&headless);
-        if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+        if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
             GTEST_SKIP() << "no GL context available";
         }
     }
@@ -40,7 +40,7 @@ struct ShellGl : testing::Test {
     // RGB of the picture at (x, y), y counted from the top.
     std::array<int, 3> pixel(const std::vector<uint8_t>& rgb, int x, int y) const
     {
-        const size_t at = (static_cast<size_t>(y) * SCREEN_WIDTH + x) * 3;
+        const size_t at = (static_cast<size_t>(y) * PICTURE_WIDTH + x) * 3;
         return {rgb[at], rgb[at + 1], rgb[at + 2]};
     }
 };
@@ -141,7 +141,7 @@ TEST(ShellReload, FrameNumberSurvivesWindowRecreationWhileTheClockRestarts)
     platform::setCurrent(&headless);
     Timeline timeline(headless);
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         GTEST_SKIP() << "no GL context available";
     }
     for (int i = 0; i < 10; ++i) ASSERT_TRUE(shell.mainLoopPass());

@@ -41,7 +41,7 @@ TEST(StartFrame, StepsTheFramesBeforeTheStartAndPresentsTheRenderersPictureWithi
     Timeline timeline(headless);
     timeline.startFrame = START;
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         GTEST_SKIP() << "no GL context available";
     }
     EXPECT_EQ(timeline.frame, 0) << "loading leaves the stepping to the main loop";
@@ -53,7 +53,7 @@ TEST(StartFrame, StepsTheFramesBeforeTheStartAndPresentsTheRenderersPictureWithi
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST)) << "stepping must hand on the scissor switch as it found it";
 
     const auto compare = [&](int number) {
-        frames::Picture shown{SCREEN_WIDTH, SCREEN_HEIGHT, headless.readPicture()};
+        frames::Picture shown{PICTURE_WIDTH, PICTURE_HEIGHT, headless.readPicture()};
         const frames::Cells a = frames::cellMeans(shown);
         const frames::Cells b = frames::cellMeans(frames::showFrame(rendered, number));
         double worst = 0.0;

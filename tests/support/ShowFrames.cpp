@@ -181,9 +181,14 @@ std::string blockDifferences(const Blocks& shown, const Blocks& stored, double t
     return count == 0 ? "" : std::to_string(count) + " blocks differ\n" + lines;
 }
 
-fs::path showFrames(const std::vector<int>& numbers)
+fs::path showFrames(const std::vector<int>& numbers, int scale)
 {
-    if (const char* shared = std::getenv("QUORL_SHOW_FRAMES"); shared && holdsAll(shared, numbers)) return shared;
+    if (scale == 1) {
+        if (const char* shared = std::getenv("QUORL_SHOW_FRAMES"); shared && holdsAll(shared, numbers)) return shared;
+    } else if (const char* scaled = std::getenv("QUORL_SCALED_FRAMES")) {
+        const fs::path shared = fs::path(scaled) / ("k" + std::to_string(scale));
+        if (holdsAll(shared, numbers)) return shared;
+    }
     // Started by hand: render what this program needs, privately.
     std::string pattern = (fs::temp_directory_path() / "quorl-frames-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return {};
@@ -194,19 +199,40 @@ fs::path showFrames(const std::vector<int>& numbers)
         last = std::max(last, n);
         list += (list.empty() ? "" : ",") + std::to_string(n);
     }
-    const std::string command = "./quorl-h-render --from 0 --to " + std::to_string(last + 1) + " --save " + list +
-                                " --out " + folder.string() + " >/dev/null 2>&1";
+    const std::string command = "./quorl-h-render --scale " + std::to_string(scale) + " --from 0 --to " +
+                                std::to_string(last + 1) + " --save " + list + " --out " + folder.string() +
+                                " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0 || !holdsAll(folder, numbers)) return {};
     return folder;
 }
 
-Picture showFrame(const fs::path& folder, int number)
+Picture showFrame(const fs::path& folder, int number, int scale)
 {
     Picture picture = readPng(folder / frameName(number));
-    EXPECT_EQ(picture.width, WIDTH) << frameName(number);
-    EXPECT_EQ(picture.height, HEIGHT) << frameName(number);
-    if (picture.width != WIDTH || picture.height != HEIGHT) return {};
+    EXPECT_EQ(picture.width, WIDTH * scale) << frameName(number);
+    EXPECT_EQ(picture.height, HEIGHT * scale) << frameName(number);
+    if (picture.width != WIDTH * scale || picture.height != HEIGHT * scale) return {};
     return picture;
+}
+
+Picture boxFilter(const Picture& picture, int scale)
+{
+    Picture small{picture.width / scale, picture.height / scale, {}};
+    small.rgb.assign(static_cast<size_t>(small.width) * small.height * 3, 0);
+    const int area = scale * scale;
+    for (int y = 0; y < small.height; ++y) {
+        for (int x = 0; x < small.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < scale; ++dy) {
+                    for (int dx = 0; dx < scale; ++dx) sum += picture.at(x * scale + dx, y * scale + dy)[c];
+                }
+                small.rgb[(static_cast<size_t>(y) * small.width + x) * 3 + c] =
+                    static_cast<uint8_t>((sum + area / 2) / area);
+            }
+        }
+    }
+    return small;
 }
 
 }  // namespace frames

@@ -70,10 +70,14 @@ constexpr double BLOCK_TOLERANCE = 3.0;
 constexpr const char* UPDATE_BLOCKS_VARIABLE = "QUORL_UPDATE_BLOCKS";
 
 // The folder holding frame-NNNNNN.png for every number given, rendered
-// from frame 0 in the working directory's data; empty when rendering failed.
-std::filesystem::path showFrames(const std::vector<int>& numbers);
-// Frame `number` from that folder, checked to be 800 x 600 (a failed check
-// is reported and gives an empty picture).
-Picture showFrame(const std::filesystem::path& folder, int number);
+// from frame 0 in the working directory's data at the render scale given;
+// empty when rendering failed. Scaled frames come from the folder
+// QUORL_SCALED_FRAMES/kK when a test run rendered them there.
+std::filesystem::path showFrames(const std::vector<int>& numbers, int scale = 1);
+// Frame `number` from that folder, checked to be 800K x 600K (a failed
+// check is reported and gives an empty picture).
+Picture showFrame(const std::filesystem::path& folder, int number, int scale = 1);
+// Each K x K square of pixels averaged into one: the picture at 800 x 600.
+Picture boxFilter(const Picture& picture, int scale);
 
 }  // namespace frames

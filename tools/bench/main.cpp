@@ -1,6 +1,6 @@
 // quorl-h-bench: the whole show rendered headless, timed frame by frame.
 //
-//   quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR] [--floor K]
+//   quorl-h-bench [--to N] [--out DIR] [--compare OLD.csv] [--data DIR] [--floor K] [--scale K]
 //
 // Renders frames 0..N-1 (default 7,300: the whole running order and the
 // first hundred frames of the end picture) with the virtual clock, as
@@ -17,6 +17,8 @@
 //     the same primitives, state changes, copies and fill as the frame, with
 //     none of the show's computation; what the part takes beyond it is the
 //     show's own.
+// --scale K (1 to 4, default 1) draws the show at K times its 800 x 600
+// picture, for the cost of a larger picture.
 // The raw times go to DIR/frames.csv (default DIR: bench). OLD.csv is read
 // before the run, so it may be the file this run replaces.
 #include <GL/gl.h>
@@ -52,6 +54,7 @@ struct Options {
     std::string compare;  // empty: no comparison
     std::string data;     // empty: ./data, else the installed data
     int floorEvery = 0;   // every how many frames the bare GL work is timed; 0: never
+    int scale = 1;        // render scale
 };
 
 // The bench's command line, bound to options.
@@ -65,6 +68,14 @@ std::unique_ptr<cli::CommandLine> benchCommandLine(Options& options)
     line->addData(options.data);
     line->addNumber("--floor", options.floorEvery, 1, cli::LAST_FRAME, "time the bare GL work of every K-th frame",
                     "K");
+    line->addParsed(
+        "--scale",
+        [&options](const std::string& text) {
+            const ScaleChoice choice = parseScale(text, false);
+            if (choice.valid) options.scale = choice.scale;
+            return choice.error;
+        },
+        "draw at K times the 800 x 600 picture (K = 1 to 4)", "K");
     return line;
 }
 
@@ -120,12 +131,13 @@ private:
 // at once and are not recorded, so the replay is the frame's GL work alone.
 // Replaying repeats the frame's copies into the feedback textures, so the
 // pictures after it differ a little from the show's; the work does not.
-std::vector<FrameTime> bareGlRun(platform::HeadlessPlatform& headless, int to, int every)
+std::vector<FrameTime> bareGlRun(platform::HeadlessPlatform& headless, int to, int every, int scale)
 {
     std::vector<FrameTime> bare;
     Timeline timeline(headless);
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return bare;
+    shell.scaleRequest = scale;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return bare;
     const GLuint list = glGenLists(1);
     for (int frame = 0; frame < to; ++frame) {
         if (frame % every != 0) {
@@ -190,7 +202,8 @@ int main(int argc, char** argv)
     Timeline timeline(headless);
     TimedShow show(timeline);
     Shell shell(headless, show);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+    shell.scaleRequest = options.scale;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
 
     // Resident memory is sampled once the frame count reaches each of these.
     const int memoryFrames[] = {400, 3600, options.to};
@@ -224,12 +237,13 @@ int main(int argc, char** argv)
     // ahead of it too.
     std::vector<FrameTime> bare;
     if (options.floorEvery > 0) {
-        bare = bareGlRun(headless, options.to, options.floorEvery);
+        bare = bareGlRun(headless, options.to, options.floorEvery, options.scale);
         if (bare.empty()) return 1;
     }
 
     const RunStats stats = statsByPart(run);
-    std::printf("Frame time per part, frames 0-%d (drawing to a finished picture):\n\n%s\n", options.to - 1,
+    std::printf("Frame time per part, frames 0-%d at render scale %d, %d x %d (drawing to a finished picture):\n\n%s\n",
+                options.to - 1, options.scale, PICTURE_WIDTH * options.scale, PICTURE_HEIGHT * options.scale,
                 statsTable(stats).c_str());
     const auto ms = [](double seconds) { return seconds * 1000.0; };
     const double pictures = show.split[static_cast<int>(LoadKind::Pictures)];

@@ -1,7 +1,7 @@
 // CaptureOptions.h: the command line of quorl-h-capture, and the container
 // a file name asks for.
 //
-//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N]
+//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N] [--size WxH]
 //
 // (--video FILE is the older spelling of --out FILE.) Pure: no FFmpeg, no
 // GL, so the parsing is tested on its own. A failure gives a one-line
@@ -30,7 +30,28 @@ struct CaptureOptions {
     int to = SHOW_END_FRAME;    // one past the last
     std::string data;           // empty: ./data
     int crf = 18;               // x264 constant rate factor: 18 looks lossless
+    int width = 800;            // the video's picture size
+    int height = 600;
 };
+
+// Video sizes a capture accepts: even numbers from 320 x 240 to 7680 x 4320.
+constexpr int MIN_VIDEO_WIDTH = 320, MIN_VIDEO_HEIGHT = 240;
+constexpr int MAX_VIDEO_WIDTH = 7680, MAX_VIDEO_HEIGHT = 4320;
+
+// "WxH" (for instance 1920x1080) into width and height; false with a
+// one-line `error` when it is malformed, odd, too small or too large.
+bool parseVideoSize(std::string_view text, int& width, int& height, std::string& error);
+
+// Where the show's 4:3 picture goes in a video of a given size: the largest
+// box of that shape that fits, centred, with even sides and offsets (the
+// colour planes are half the size), black bars around it; and the render
+// scale whose picture is the smallest at least as large as the box (the
+// largest scale when none is, and the picture is scaled up).
+struct VideoLayout {
+    int scale = 1;
+    int boxX = 0, boxY = 0, boxWidth = 0, boxHeight = 0;
+};
+VideoLayout videoLayout(int width, int height);
 
 // The container for a file name by its extension (any letter case): .mp4 and
 // .m4v, .mov, .mkv; nothing for any other name.

@@ -13,6 +13,7 @@ extern "C" {
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace fs = std::filesystem;
 
@@ -88,6 +89,12 @@ bool VideoFile::open(const VideoSettings& settings)
     pictures = samples = 0;
     width = settings.width;
     height = settings.height;
+    sourceWidth = settings.sourceWidth;
+    sourceHeight = settings.sourceHeight;
+    boxX = settings.boxX;
+    boxY = settings.boxY;
+    boxWidth = settings.boxWidth > 0 ? settings.boxWidth : width;
+    boxHeight = settings.boxWidth > 0 ? settings.boxHeight : height;
     target = settings.path;
     const std::string name = target.string();
     std::error_code error;
@@ -154,9 +161,15 @@ bool VideoFile::openVideoEncoder(const VideoSettings& settings)
     videoStream->avg_frame_rate = video->framerate;
     videoStream->r_frame_rate = video->framerate;
 
-    // GL's pixels are full-range RGB; the video is studio range.
-    scaler = sws_getContext(width, height, AV_PIX_FMT_BGRA, width, height, AV_PIX_FMT_YUV420P, SWS_BILINEAR,
-                            nullptr, nullptr, nullptr);
+    // GL's pixels are full-range RGB; the video is studio range. A picture
+    // drawn larger than its box is averaged down (no sample is dropped, so
+    // no line flickers); one smaller is enlarged with a Lanczos filter.
+    int filter = SWS_BILINEAR;
+    if (sourceWidth != boxWidth || sourceHeight != boxHeight) {
+        filter = sourceWidth > boxWidth ? SWS_AREA : SWS_LANCZOS;
+    }
+    scaler = sws_getContext(sourceWidth, sourceHeight, AV_PIX_FMT_BGRA, boxWidth, boxHeight, AV_PIX_FMT_YUV420P,
+                            filter, nullptr, nullptr, nullptr);
     if (!scaler) return fail("cannot convert pictures to yuv420p");
     const int* bt601 = sws_getCoefficients(SWS_CS_ITU601);
     sws_setColorspaceDetails(scaler, bt601, 1, bt601, 0, 0, 1 << 16, 1 << 16);
@@ -226,11 +239,24 @@ bool VideoFile::writePicture(const uint8_t* bgraBottomFirst)
     // The encoder may still hold the last picture; then this makes a new one.
     int result = av_frame_make_writable(picture);
     if (result < 0) return fail("out of memory", result);
+    if (boxWidth != width || boxHeight != height) {
+        // Black bars: studio-range black is luma 16 and neutral chroma 128.
+        std::memset(picture->data[0], 16, static_cast<size_t>(picture->linesize[0]) * height);
+        std::memset(picture->data[1], 128, static_cast<size_t>(picture->linesize[1]) * (height / 2));
+        std::memset(picture->data[2], 128, static_cast<size_t>(picture->linesize[2]) * (height / 2));
+    }
+    // The box's corner in each plane; the colour planes are half size, and
+    // the box's offsets are even.
+    uint8_t* const box[3] = {
+        picture->data[0] + static_cast<ptrdiff_t>(boxY) * picture->linesize[0] + boxX,
+        picture->data[1] + static_cast<ptrdiff_t>(boxY / 2) * picture->linesize[1] + boxX / 2,
+        picture->data[2] + static_cast<ptrdiff_t>(boxY / 2) * picture->linesize[2] + boxX / 2,
+    };
     // Start at the last row and step backwards: the video comes out upright.
-    const int stride = width * 4;
-    const uint8_t* const source[1] = {bgraBottomFirst + static_cast<ptrdiff_t>(height - 1) * stride};
+    const int stride = sourceWidth * 4;
+    const uint8_t* const source[1] = {bgraBottomFirst + static_cast<ptrdiff_t>(sourceHeight - 1) * stride};
     const int sourceStride[1] = {-stride};
-    sws_scale(scaler, source, sourceStride, 0, height, picture->data, picture->linesize);
+    sws_scale(scaler, source, sourceStride, 0, sourceHeight, box, picture->linesize);
     picture->pts = pictures++;
     return encode(video, videoStream, picture);
 }

@@ -1,7 +1,9 @@
 // VideoFile.h: one video file being written: H.264 pictures and AAC sound.
 //
 // The pictures go through libswscale (BGRA, bottom row first, as GL reads
-// them, to upright yuv420p with BT.601 studio-range colours, tagged so) into
+// them, to upright yuv420p with BT.601 studio-range colours, tagged so;
+// scaled into a box of the video with black bars around it, by averaging
+// areas when shrinking and with a Lanczos filter when enlarging) into
 // libx264 at a constant 50 frames a second; the sound (two float planes at
 // 44,100 a second) into FFmpeg's own AAC encoder; libavformat interleaves
 // both into an MP4, QuickTime or Matroska file. MP4 and QuickTime files get
@@ -30,9 +32,14 @@ struct SwsContext;
 struct VideoSettings {
     std::filesystem::path path;  // the file to make
     Container container = Container::Mp4;
-    int width = 800;
+    int width = 800;  // the video's picture
     int height = 600;
     int crf = 18;
+    // The pictures given to writePicture, and the box of the video they are
+    // scaled into; a zero box width means the whole video, unscaled.
+    int sourceWidth = 800;
+    int sourceHeight = 600;
+    int boxX = 0, boxY = 0, boxWidth = 0, boxHeight = 0;
 };
 
 class VideoFile {
@@ -48,8 +55,8 @@ public:
     // Sets up both encoders, creates the temporary file and writes the
     // header. False with a one-line `error()` when any of it fails.
     bool open(const VideoSettings& settings);
-    // Encodes the next picture: width x height x 4 bytes, BGRA, bottom row
-    // first. Its time is its index / 50 s.
+    // Encodes the next picture: source width x height x 4 bytes, BGRA,
+    // bottom row first. Its time is its index / 50 s.
     bool writePicture(const uint8_t* bgraBottomFirst);
     // Encodes the next `count` samples of sound.
     bool writeSound(const float* left, const float* right, int count);
@@ -85,6 +92,9 @@ private:
     int64_t samples = 0;       // samples sent so far: the next frame's time stamp
     int width = 0;
     int height = 0;
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    int boxX = 0, boxY = 0, boxWidth = 0, boxHeight = 0;
     bool fileOpen = false;     // the temporary file exists and is ours
     bool failed = false;
     std::filesystem::path target;

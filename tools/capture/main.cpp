@@ -1,13 +1,16 @@
 // quorl-h-capture: the show rendered headless into a video file with its music.
 //
-//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N]
+//   quorl-h-capture --out FILE [--from A] [--to B] [--data DIR] [--crf N] [--size WxH]
 //
 // Renders frames 0..B-1 with the headless platform's virtual 20 ms clock
 // (the show has memory, so frames before A are drawn too, unrecorded) and
 // encodes frames A..B-1 into FILE: H.264 at exactly 50 frames a second and
 // the track from data/musik.mp3 cut to start A x 20 ms into the music, as
 // AAC. B defaults to 7,300: the whole running order and the end picture's
-// first two seconds. The container follows FILE's extension.
+// first two seconds. The container follows FILE's extension. --size makes
+// a video of that size (default 800x600): the 4:3 picture in the middle,
+// drawn at the smallest render scale that covers it and scaled down into
+// it, with black bars where the shapes differ.
 // Progress goes to standard error; at the end one line splits the time into
 // rendering, read-back and encoding.
 //
@@ -99,8 +102,16 @@ int main(int argc, char** argv)
     if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");
     const int to = options.to;
 
+    const VideoLayout layout = videoLayout(options.width, options.height);
+    VideoSettings settings{videoPath, options.container, options.width, options.height, options.crf};
+    settings.sourceWidth = PICTURE_WIDTH * layout.scale;
+    settings.sourceHeight = PICTURE_HEIGHT * layout.scale;
+    settings.boxX = layout.boxX;
+    settings.boxY = layout.boxY;
+    settings.boxWidth = layout.boxWidth;
+    settings.boxHeight = layout.boxHeight;
     VideoFile file;
-    if (!file.open({videoPath, options.container, SCREEN_WIDTH, SCREEN_HEIGHT, options.crf})) {
+    if (!file.open(settings)) {
         say(file.error());
         return 1;
     }
@@ -112,13 +123,14 @@ int main(int argc, char** argv)
     platform::setCurrent(&headless);
     Timeline timeline(headless);
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) {
+    shell.scaleRequest = layout.scale;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         file.discard();
-        say("no GL context: nothing captured");
+        say("no GL context at render scale " + std::to_string(layout.scale) + ": nothing captured");
         return 1;
     }
 
-    const size_t pictureBytes = static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT * 4;
+    const size_t pictureBytes = static_cast<size_t>(screenWidth()) * screenHeight() * 4;
     EncoderThread encoder(file, music, pictureBytes, PICTURE_BUFFERS);
     Progress progress(to, isatty(STDERR_FILENO) != 0, stderr);
     const auto start = Clock::now();

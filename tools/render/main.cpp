@@ -1,7 +1,7 @@
 // quorl-h-render: renders frames of the show to PNG files, headless.
 //
 //   quorl-h-render --from A --to B [--save LIST] [--out DIR] [--data DIR] [--check-gl]
-//                  [--watch N]
+//                  [--watch N] [--scale K]
 //
 // Renders frames A..B-1 (and, unsaved, every frame before A, since the show
 // has memory) with a virtual clock of exactly 20 ms per frame, writes the
@@ -17,6 +17,8 @@
 // every N frames, the resident memory and the mean drawing time of those N
 // frames, for long runs:
 //   watch frame F rss_kb R mean_ms X
+// --scale K (1 to 4, default 1) draws the show at K times its 800 x 600
+// picture and writes 800K x 600K pictures.
 #include <GL/gl.h>
 #include <unistd.h>
 
@@ -52,6 +54,7 @@ struct Options {
     std::string data;  // empty: ./data, which may be missing
     bool checkGl = false;
     int watch = 0;  // frames between memory and time lines; 0: none
+    int scale = 1;  // render scale
 };
 
 // The renderer's command line; the frames to save are checked after parsing.
@@ -67,6 +70,14 @@ std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options, std::strin
     line->addData(options.data);
     line->app().add_flag("--check-gl", options.checkGl, "report every GL error; exit status 3 when there was any");
     line->addNumber("--watch", options.watch, 1, cli::LAST_FRAME, "every N frames, print resident memory and time");
+    line->addParsed(
+        "--scale",
+        [&options](const std::string& text) {
+            const ScaleChoice choice = parseScale(text, false);
+            if (choice.valid) options.scale = choice.scale;
+            return choice.error;
+        },
+        "draw at K times the 800 x 600 picture (K = 1 to 4): the PNGs are 800K x 600K", "K");
     line->require([&options, &saveList]() -> std::string {
         if (saveList == "all") {
             options.saveAll = true;
@@ -144,7 +155,8 @@ int main(int argc, char** argv)
     platform::setCurrent(&headless);
     Timeline timeline(headless);
     Shell shell(headless, timeline);
-    if (!shell.openWindow("Quorl-H", SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BITS, false)) return 1;
+    shell.scaleRequest = options.scale;
+    if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
     int glErrors = options.checkGl ? reportGlErrors(0, "load") : 0;
 
     std::array<PartTiming, PART_COUNT> timing{};
@@ -160,7 +172,7 @@ int main(int argc, char** argv)
         if (frame >= options.from && (options.saveAll || options.save.count(frame))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%06d.png", frame);
-            ok = writePng((out / name).string(), SCREEN_WIDTH, SCREEN_HEIGHT, headless.readPicture()) && ok;
+            ok = writePng((out / name).string(), screenWidth(), screenHeight(), headless.readPicture()) && ok;
         }
         timeline.finishFrame();
         headless.swapBuffers();
