@@ -730,6 +730,8 @@ void qglGetFloatv(GLenum pname, GLfloat* params)
     case GL_COLOR_CLEAR_VALUE: std::memcpy(params, layer.server.other.clearColour.data(), 4 * sizeof(float)); break;
     case MODELVIEW_MATRIX: std::memcpy(params, layer.modelview.back().data(), 16 * sizeof(float)); break;
     case PROJECTION_MATRIX: std::memcpy(params, layer.projection.back().data(), 16 * sizeof(float)); break;
+    // The driver's own limit: what the render scale is checked against.
+    case GL_ALIASED_LINE_WIDTH_RANGE: glGetFloatv(pname, params); break;
     default: unsupported("glGetFloatv", pname); break;
     }
 }
@@ -744,6 +746,12 @@ void qglGetIntegerv(GLenum pname, GLint* params)
     case GL_VIEWPORT:
         for (int i = 0; i < 4; ++i) params[i] = layer.server.viewport[i];
         break;
+    // Kept by the driver alone: its limits (which bound the render scale)
+    // and the scissor box (passed on as it is set).
+    case GL_MAX_TEXTURE_SIZE:
+    case GL_MAX_RENDERBUFFER_SIZE:
+    case GL_MAX_VIEWPORT_DIMS:
+    case GL_SCISSOR_BOX: glGetIntegerv(pname, params); break;
     default: unsupported("glGetIntegerv", pname); break;
     }
 }
