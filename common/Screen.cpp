@@ -104,3 +104,10 @@ ScaleChoice parseScale(const std::string& text, bool autoAllowed)
                    (autoAllowed ? " or auto" : "") + ", not '" + text + "'";
     return choice;
 }
+
+std::string readScaleOption(const std::string& text, bool autoAllowed, int& scale)
+{
+    const ScaleChoice choice = parseScale(text, autoAllowed);
+    if (choice.valid) scale = choice.scale;
+    return choice.error;
+}

@@ -58,3 +58,6 @@ struct ScaleChoice {
     std::string error;
 };
 ScaleChoice parseScale(const std::string& text, bool autoAllowed);
+// The same for a command-line option: stores the scale read (0 for auto)
+// and returns an empty string, or returns the error line.
+std::string readScaleOption(const std::string& text, bool autoAllowed, int& scale);

@@ -27,11 +27,7 @@ std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
         ->envname("QUORL_SYNC_LOG");
     line->addParsed(
         "--scale",
-        [&options](const std::string& text) {
-            const ScaleChoice choice = parseScale(text, true);
-            if (choice.valid) options.scale = choice.scale;
-            return choice.error;
-        },
+        [&options](const std::string& text) { return readScaleOption(text, true, options.scale); },
         "draw the show at K times its 800 x 600 picture (K = 1 to 4), sharp on a large screen; auto (the "
         "default) takes the smallest K that covers the picture's area on the screen, and 1 on a software "
         "renderer (llvmpipe, softpipe, swrast), which could not keep up; F1 chooses again for the new window. "

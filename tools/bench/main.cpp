@@ -70,11 +70,7 @@ std::unique_ptr<cli::CommandLine> benchCommandLine(Options& options)
                     "K");
     line->addParsed(
         "--scale",
-        [&options](const std::string& text) {
-            const ScaleChoice choice = parseScale(text, false);
-            if (choice.valid) options.scale = choice.scale;
-            return choice.error;
-        },
+        [&options](const std::string& text) { return readScaleOption(text, false, options.scale); },
         "draw at K times the 800 x 600 picture (K = 1 to 4)", "K");
     return line;
 }

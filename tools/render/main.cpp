@@ -72,11 +72,7 @@ std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options, std::strin
     line->addNumber("--watch", options.watch, 1, cli::LAST_FRAME, "every N frames, print resident memory and time");
     line->addParsed(
         "--scale",
-        [&options](const std::string& text) {
-            const ScaleChoice choice = parseScale(text, false);
-            if (choice.valid) options.scale = choice.scale;
-            return choice.error;
-        },
+        [&options](const std::string& text) { return readScaleOption(text, false, options.scale); },
         "draw at K times the 800 x 600 picture (K = 1 to 4): the PNGs are 800K x 600K", "K");
     line->require([&options, &saveList]() -> std::string {
         if (saveList == "all") {
