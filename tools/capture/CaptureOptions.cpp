@@ -118,7 +118,7 @@ std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options)
             return error;
         },
         "video size, even, 320x240 to 7680x4320 (default 800x600), the picture in the middle with black bars; "
-        "the whole show takes an estimated 6 minutes at 1920x1080 and 15 at 3840x2160 on an idle two-core "
+        "the whole show takes about 5 minutes at 1920x1080 and an estimated 20 at 3840x2160 on an idle two-core "
         "machine with a software renderer",
         "WxH");
     line->require([&options]() -> std::string {
