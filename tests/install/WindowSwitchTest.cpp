@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "support/ToolRun.h"
 
 extern char** environ;
 
@@ -49,6 +50,7 @@ class WindowSwitch : public testing::Test {
 protected:
     fs::path scratch;
     pid_t show = -1;
+    mutable int endStatus = -1;  // the show's wait status once it has ended
 
     void SetUp() override
     {
@@ -62,7 +64,7 @@ protected:
 
     void TearDown() override
     {
-        if (show > 0 && ::waitpid(show, nullptr, WNOHANG) == 0) {
+        if (showRunning()) {
             ::kill(show, SIGKILL);
             ::waitpid(show, nullptr, 0);
         }
@@ -77,7 +79,23 @@ protected:
         ASSERT_EQ(::posix_spawn(&show, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
     }
 
-    bool showRunning() const { return show > 0 && ::waitpid(show, nullptr, WNOHANG) == 0; }
+    // Whether the show still runs; an ended show's status is kept for endReport.
+    bool showRunning() const
+    {
+        if (show <= 0 || endStatus != -1) return false;
+        int status = 0;
+        const pid_t ended = ::waitpid(show, &status, WNOHANG);
+        if (ended == show) endStatus = status;
+        return ended == 0;
+    }
+
+    // What the show said before it ended, and how it ended, for a failure.
+    std::string endReport() const
+    {
+        const std::string log = readWholeFile(scratch / "show.log");
+        if (showRunning()) return "the show still runs; its log ends with:\n" + lastLines(log);
+        return "the show ended: " + howItEnded(endStatus) + "; its log ends with:\n" + lastLines(log);
+    }
 
     // Sizes of the show's windows that are on screen.
     std::vector<Size> visibleWindows() const
@@ -143,24 +161,20 @@ TEST_F(WindowSwitch, EveryF1LeavesOneWindowOnScreenAtTheModesSize)
 
     startShow();
     std::vector<Size> seen;
-    ASSERT_TRUE(waitForWindow(windowed, seen)) << "no window after starting";
+    ASSERT_TRUE(waitForWindow(windowed, seen)) << "no window after starting; " << endReport();
     for (int n = 1; n <= switches; ++n) {
         press("F1");
         const Size want = n % 2 == 1 ? fullScreen : windowed;
         ASSERT_TRUE(waitForWindow(want, seen))
             << "after F1 number " << n << " want one window of " << want << ", see " << seen.size()
-            << (seen.empty() ? "" : " first ") << (seen.empty() ? Size{} : seen[0])
-            << (showRunning() ? "" : "; the show has ended") << "\n"
-            << readWholeFile(scratch / "show.log");
+            << (seen.empty() ? "" : " first ") << (seen.empty() ? Size{} : seen[0]) << "; " << endReport();
     }
     press("Escape");
-    int status = -1;
-    for (int poll = 0; poll < 100 && ::waitpid(show, &status, WNOHANG) == 0; ++poll) {
+    for (int poll = 0; poll < 100 && showRunning(); ++poll) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_TRUE(WIFEXITED(status)) << "the show did not end on Escape";
-    show = -1;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_FALSE(showRunning()) << "the show did not end on Escape";
+    EXPECT_EQ(endStatus, 0) << endReport();
     // The render scale is chosen and said at every opening; on the software
     // renderer the tests run on, auto keeps 1 even full screen.
     const std::string log = readWholeFile(scratch / "show.log");

@@ -25,8 +25,8 @@ ToolRun render(const std::string& arguments)
 TEST(WholeShow, NoGlErrorAndNoMemoryGrowthFromStartToLongAfterTheEnd)
 {
     const ToolRun run = render("--check-gl --watch 500 --from 0 --to 9300");
-    ASSERT_EQ(run.status, 0) << run.output.substr(0, 4000);
-    EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << run.output.substr(0, 4000);
+    ASSERT_EQ(run.status, 0) << report(run);
+    EXPECT_EQ(run.output.find("gl-error"), std::string::npos) << report(run);
 
     std::map<int, long> residentKb;  // by frame
     const std::regex line(R"(watch frame (\d+) rss_kb (\d+) mean_ms ([0-9.]+))");
@@ -34,7 +34,7 @@ TEST(WholeShow, NoGlErrorAndNoMemoryGrowthFromStartToLongAfterTheEnd)
         residentKb[std::stoi((*it)[1])] = std::stol((*it)[2]);
         std::printf("%s\n", it->str().c_str());
     }
-    ASSERT_TRUE(residentKb.count(7500) && residentKb.count(9000)) << run.output.substr(0, 4000);
+    ASSERT_TRUE(residentKb.count(7500) && residentKb.count(9000)) << report(run);
     // 1,500 frames of the end picture: even 8 bytes kept per frame stays
     // far below this bound, a picture or texture kept per frame far above.
     EXPECT_LT(residentKb[9000] - residentKb[7500], 4 * 1024) << "memory grows while the end picture is up";

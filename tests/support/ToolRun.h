@@ -3,7 +3,11 @@
 // data/ lie.
 #pragma once
 
+#include <sys/wait.h>
+
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,6 +29,39 @@ inline ToolRun runTool(const std::string& command)
     while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
     run.status = pclose(pipe);
     return run;
+}
+
+// How a process ended, from its wait status: "exit status N", or the signal
+// that killed it. A shell between the test and the program reports the
+// program's signal N as exit status 128 + N, which is named as well.
+inline std::string howItEnded(int waitStatus)
+{
+    if (waitStatus == -1) return "not started or not waited for";
+    if (WIFSIGNALED(waitStatus)) {
+        const int signal = WTERMSIG(waitStatus);
+        return "killed by signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+    }
+    if (!WIFEXITED(waitStatus)) return "wait status " + std::to_string(waitStatus);
+    const int code = WEXITSTATUS(waitStatus);
+    std::string text = "exit status " + std::to_string(code);
+    if (code > 128 && code < 128 + NSIG) text += std::string(" (signal ") + strsignal(code - 128) + " in the shell's child)";
+    return text;
+}
+
+// The last `count` lines of text: where a program that ended early says why.
+inline std::string lastLines(const std::string& text, int count = 25)
+{
+    size_t begin = text.size();
+    for (int lines = 0; begin > 0; --begin) {
+        if (text[begin - 1] == '\n' && ++lines > count) break;
+    }
+    return text.substr(begin);
+}
+
+// For a failed expectation on a run: how it ended and what it said last.
+inline std::string report(const ToolRun& run)
+{
+    return howItEnded(run.status) + "; its output ended with:\n" + lastLines(run.output);
 }
 
 // A whole file's bytes, or nothing when it cannot be read.
