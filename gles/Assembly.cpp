@@ -1,4 +1,4 @@
-// Assembly.cpp: primitive conversion, client-array fetch, pixel unpacking.
+// Assembly.cpp: primitive conversion, client-array fetch, pixel unpacking and packing.
 #include "gles/Assembly.h"
 
 #include <algorithm>
@@ -8,9 +8,6 @@
 namespace gles {
 
 namespace {
-
-constexpr unsigned RGB = 0x1907, RGBA = 0x1908, LUMINANCE = 0x1909;
-constexpr unsigned UNSIGNED_BYTE = 0x1401, UNSIGNED_INT = 0x1405;
 
 const float* element(const ClientArray& array, uint32_t index)
 {
@@ -39,7 +36,7 @@ int nearestPowerOfTwo(int value, int maxSize)
 unsigned assemble(unsigned mode, const std::vector<Vertex>& in, std::vector<Vertex>& out)
 {
     out.clear();
-    if (mode != prim::QUADS) {
+    if (mode != GL_QUADS) {
         out = in;
         return mode;
     }
@@ -49,7 +46,7 @@ unsigned assemble(unsigned mode, const std::vector<Vertex>& in, std::vector<Vert
         const Vertex* v = &in[q * 4];
         for (const int k : {0, 1, 3, 1, 2, 3}) out.push_back(v[k]);
     }
-    return prim::TRIANGLES;
+    return GL_TRIANGLES;
 }
 
 Vertex fetchVertex(const ClientState& client, const CurrentState& current, uint32_t index)
@@ -78,10 +75,10 @@ bool unpackToRgba(int width, int height, unsigned format, unsigned type, int ali
                   std::vector<uint8_t>& rgba)
 {
     int components = 0;
-    if (format == RGB) components = 3;
-    if (format == RGBA) components = 4;
-    if (format == LUMINANCE) components = 1;
-    const int bytes = type == UNSIGNED_BYTE ? 1 : type == UNSIGNED_INT ? 4 : 0;
+    if (format == GL_RGB) components = 3;
+    if (format == GL_RGBA) components = 4;
+    if (format == GL_LUMINANCE) components = 1;
+    const int bytes = type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_INT ? 4 : 0;
     if (components == 0 || bytes == 0 || width < 0 || height < 0 || alignment <= 0) return false;
     rgba.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
     if (!pixels) return true;
@@ -109,15 +106,40 @@ bool unpackToRgba(int width, int height, unsigned format, unsigned type, int ali
     return true;
 }
 
+bool packFromRgba(int width, int height, unsigned format, unsigned type, int alignment,
+                  const std::vector<uint8_t>& rgba, void* pixels)
+{
+    const int components = format == GL_RGB ? 3 : format == GL_RGBA || format == GL_BGRA ? 4 : 0;
+    if (components == 0 || type != GL_UNSIGNED_BYTE || width < 0 || height < 0 || alignment <= 0 ||
+        rgba.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {
+        return false;
+    }
+    const std::size_t packedRow = static_cast<std::size_t>(width) * components;
+    const std::size_t row = (packedRow + alignment - 1) / alignment * alignment;
+    const bool swap = format == GL_BGRA;
+    auto* out = static_cast<uint8_t*>(pixels);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* from = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+            uint8_t* to = out + static_cast<std::size_t>(y) * row + static_cast<std::size_t>(x) * components;
+            to[0] = from[swap ? 2 : 0];
+            to[1] = from[1];
+            to[2] = from[swap ? 0 : 2];
+            if (components == 4) to[3] = from[3];
+        }
+    }
+    return true;
+}
+
 BaseFormat baseFormatOf(int internalFormat)
 {
     switch (internalFormat) {
     case 1:
-    case static_cast<int>(LUMINANCE): return BaseFormat::Luminance;
+    case GL_LUMINANCE: return BaseFormat::Luminance;
     case 3:
-    case static_cast<int>(RGB): return BaseFormat::Rgb;
+    case GL_RGB: return BaseFormat::Rgb;
     case 4:
-    case static_cast<int>(RGBA): return BaseFormat::Rgba;
+    case GL_RGBA: return BaseFormat::Rgba;
     default: return BaseFormat::None;
     }
 }

@@ -3,7 +3,8 @@
 // Fixed-function GL takes quads, client arrays of any stride, a current
 // normal, colour and texture coordinate for whatever no array supplies, and
 // pixels in formats and types ES 3 refuses. These functions turn all of
-// that into one vertex layout, triangle lists and RGBA bytes. Pure: no GL.
+// that into one vertex layout, triangle lists and RGBA bytes, and RGBA bytes
+// back into the formats a read asks for. Pure: no GL.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +21,6 @@ struct Vertex {
     float texCoord[2];
     float colour[4];
 };
-
-// Primitive numbers (desktop values; the first ones are shared with ES).
-namespace prim {
-constexpr unsigned LINES = 0x0001, TRIANGLES = 0x0004, TRIANGLE_STRIP = 0x0005, QUADS = 0x0007;
-}
 
 // The vertices of a batch as ES draws them: quads become two triangles each,
 // (0, 1, 3) and (1, 2, 3), so that the last vertex of both (the one flat
@@ -44,6 +40,13 @@ Vertex fetchVertex(const ClientState& client, const CurrentState& current, uint3
 // texture.
 bool unpackToRgba(int width, int height, unsigned format, unsigned type, int alignment, const void* pixels,
                   std::vector<uint8_t>& rgba);
+
+// RGBA bytes as read from ES 3 (tightly packed) into the pixels of a
+// glReadPixels call: formats RGB, RGBA and BGRA of UNSIGNED_BYTE, rows
+// aligned to `alignment` bytes (the padding left as it was). Returns false
+// for anything else.
+bool packFromRgba(int width, int height, unsigned format, unsigned type, int alignment,
+                  const std::vector<uint8_t>& rgba, void* pixels);
 
 // Base format of an internal format argument (1..4 components or a name).
 BaseFormat baseFormatOf(int internalFormat);

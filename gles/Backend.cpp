@@ -92,7 +92,6 @@ const Backend::Program& Backend::programFor(const ShaderKey& key)
 void Backend::draw(const LayerState& state, const ShaderKey& key, unsigned primitive, const std::vector<Vertex>& vertices)
 {
     if (vertices.empty()) return;
-    if (!vertexArray) reset();
     const Program& p = programFor(key);
     glUseProgram(p.name);
     const Mat4& modelview = state.modelview.back();

@@ -22,7 +22,6 @@ public:
     // Draws `vertices` (already assembled for ES) as `primitive` under
     // `state`, with the program for `key`.
     void draw(const LayerState& state, const ShaderKey& key, unsigned primitive, const std::vector<Vertex>& vertices);
-    std::size_t programCount() const { return programs.size(); }
 
 private:
     struct Program {

@@ -4,38 +4,24 @@
 // to the driver at once, so the driver never lags behind the layer. Draws
 // (glEnd, glDrawArrays, glDrawElements) gather their vertices and hand them
 // to the Backend with the shader key of the state in force.
-#include <GLES3/gl3.h>
-// The layer's declarations, checked against the definitions below, without
-// the macros that rename the driver's functions for the show.
+//
+// The layer's own GL/gl.h and GL/glu.h (gles/include comes first on this
+// library's include path) declare every qgl function defined below, so a
+// definition that strays from its declaration does not compile.
 #define QGL_NO_MACROS
-#include "gles/include/GL/glu.h"
+#include <GL/glu.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "gles/Assembly.h"
 #include "gles/Backend.h"
 #include "gles/Layer.h"
 #include "gles/ShaderKey.h"
 
-// The fixed-function enums (the layer's GL/gl.h names them for the show).
 namespace {
-constexpr GLenum LIGHTING = 0x0B50, LIGHT0 = 0x4000, FOG = 0x0B60, NORMALIZE = 0x0BA1, TEXTURE_GEN_S = 0x0C60,
-                 TEXTURE_GEN_T = 0x0C61;
-constexpr GLenum MATRIX_MODE = 0x0BA0, MODELVIEW = 0x1700, PROJECTION = 0x1701, MODELVIEW_MATRIX = 0x0BA6,
-                 PROJECTION_MATRIX = 0x0BA7;
-constexpr GLenum AMBIENT = 0x1200, DIFFUSE = 0x1201, SPECULAR = 0x1202, POSITION = 0x1203, SHININESS = 0x1601;
-constexpr GLenum FRONT = 0x0404, BACK = 0x0405, FRONT_AND_BACK = 0x0408;
-constexpr GLenum LIGHT_MODEL_COLOR_CONTROL = 0x81F8, SINGLE_COLOR = 0x81F9;
-constexpr GLenum FLAT = 0x1D00, SMOOTH = 0x1D01;
-constexpr GLenum FOG_MODE = 0x0B65, FOG_COLOR = 0x0B66, FOG_DENSITY = 0x0B62, FOG_START = 0x0B63, FOG_END = 0x0B64,
-                 FOG_HINT = 0x0C54, PERSPECTIVE_CORRECTION_HINT = 0x0C50;
-constexpr GLenum S = 0x2000, T = 0x2001, TEXTURE_GEN_MODE = 0x2500, SPHERE_MAP = 0x2402;
-constexpr GLenum TEXTURE_ENV = 0x2300, TEXTURE_ENV_MODE = 0x2200, MODULATE = 0x2100, DECAL = 0x2101;
-constexpr GLenum VERTEX_ARRAY = 0x8074, NORMAL_ARRAY = 0x8075, TEXTURE_COORD_ARRAY = 0x8078, T2F_V3F = 0x2A27;
-constexpr GLenum QUADS = 0x0007, BGRA = 0x80E1;
-constexpr GLbitfield CLIENT_VERTEX_ARRAY_BIT = 0x2;
 
 gles::LayerState layer;
 gles::Backend backend;
@@ -44,14 +30,28 @@ GLenum batchMode = 0;
 std::vector<gles::Vertex> batch;
 std::vector<gles::Vertex> assembled;
 
-// Reports a call or argument the layer does not handle; see Layer.h.
-void unsupported(const char* call, unsigned value)
+// Records an error for glGetError; the first one stays until it is read.
+void setError(GLenum error)
 {
-    std::fprintf(stderr, "gles: %s does not support 0x%04x\n", call, value);
-    if (layer.error == GL_NO_ERROR) layer.error = GL_INVALID_ENUM;
+    if (layer.error == GL_NO_ERROR) layer.error = error;
+}
+
+// Reports what the layer does not handle ("CALL does not support 0xVALUE"
+// or, for a draw, the state named); see Layer.h.
+void unsupported(const std::string& what)
+{
+    std::fprintf(stderr, "gles: %s\n", what.c_str());
+    setError(GL_INVALID_ENUM);
 #ifndef NDEBUG
     std::abort();
 #endif
+}
+
+void unsupported(const char* call, unsigned value)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%04x", value);
+    unsupported(std::string(call) + " does not support " + number);
 }
 
 void driverEnable(GLenum cap, bool on)
@@ -92,12 +92,12 @@ bool* layerFlag(GLenum cap)
 {
     gles::ServerState& s = layer.server;
     switch (cap) {
-    case LIGHTING: return &s.lighting.lighting;
-    case LIGHT0: return &s.lighting.light0;
-    case FOG: return &s.fog.enabled;
-    case NORMALIZE: return &s.transform.normalize;
-    case TEXTURE_GEN_S: return &s.texture.genS;
-    case TEXTURE_GEN_T: return &s.texture.genT;
+    case GL_LIGHTING: return &s.lighting.lighting;
+    case GL_LIGHT0: return &s.lighting.light0;
+    case GL_FOG: return &s.fog.enabled;
+    case GL_NORMALIZE: return &s.transform.normalize;
+    case GL_TEXTURE_GEN_S: return &s.texture.genS;
+    case GL_TEXTURE_GEN_T: return &s.texture.genT;
     case GL_TEXTURE_2D: return &s.texture.enabled2D;
     case GL_BLEND: return &s.other.blend;
     case GL_CULL_FACE: return &s.other.cull;
@@ -127,13 +127,13 @@ void setEnabled(const char* call, GLenum cap, bool on)
 
 void draw(GLenum mode, const std::vector<gles::Vertex>& vertices)
 {
-    if (mode != GL_TRIANGLES && mode != GL_LINES && mode != GL_TRIANGLE_STRIP && mode != QUADS) {
+    if (mode != GL_TRIANGLES && mode != GL_LINES && mode != GL_TRIANGLE_STRIP && mode != GL_QUADS) {
         unsupported("draw", mode);
         return;
     }
     std::string missing;
     const gles::ShaderKey key = gles::keyFor(layer, missing);
-    if (!missing.empty()) unsupported(missing.c_str(), 0);
+    if (!missing.empty()) unsupported("drawing does not support " + missing);
     const unsigned primitive = gles::assemble(mode, vertices, assembled);
     backend.draw(layer, key, primitive, assembled);
 }
@@ -155,9 +155,9 @@ gles::Material* materialsOf(GLenum face, gles::Material*& second)
 {
     gles::LightingState& l = layer.server.lighting;
     second = nullptr;
-    if (face == FRONT) return &l.front;
-    if (face == BACK) return &l.back;
-    if (face == FRONT_AND_BACK) {
+    if (face == GL_FRONT) return &l.front;
+    if (face == GL_BACK) return &l.back;
+    if (face == GL_FRONT_AND_BACK) {
         second = &l.back;
         return &l.front;
     }
@@ -184,11 +184,6 @@ void glesContextCreated()
     layer.server.scissor.box = layer.server.viewport;
     applyDriverState();
 }
-
-namespace gles {
-const LayerState& state() { return layer; }
-std::size_t programCount() { return backend.programCount(); }
-}  // namespace gles
 
 extern "C" {
 
@@ -221,7 +216,7 @@ void qglColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { layer.current.colo
 
 void qglMatrixMode(GLenum mode)
 {
-    if (mode != MODELVIEW && mode != PROJECTION) {
+    if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
         unsupported("glMatrixMode", mode);
         return;
     }
@@ -234,9 +229,9 @@ void qglPushMatrix(void)
 {
     std::vector<gles::Mat4>& stack = layer.currentStack();
     // The depths a GL 1.x implementation at least offers: 32 and 2.
-    const std::size_t limit = layer.server.transform.matrixMode == PROJECTION ? 2 : 32;
+    const std::size_t limit = layer.server.transform.matrixMode == GL_PROJECTION ? 2 : 32;
     if (stack.size() >= limit) {
-        if (layer.error == GL_NO_ERROR) layer.error = 0x0503;  // stack overflow
+        setError(GL_STACK_OVERFLOW);
         return;
     }
     stack.push_back(stack.back());
@@ -246,7 +241,7 @@ void qglPopMatrix(void)
 {
     std::vector<gles::Mat4>& stack = layer.currentStack();
     if (stack.size() <= 1) {
-        if (layer.error == GL_NO_ERROR) layer.error = 0x0504;  // stack underflow
+        setError(GL_STACK_UNDERFLOW);
         return;
     }
     stack.pop_back();
@@ -281,9 +276,9 @@ GLboolean qglIsEnabled(GLenum cap)
 static gles::ClientArray* clientArray(GLenum array)
 {
     switch (array) {
-    case VERTEX_ARRAY: return &layer.client.vertex;
-    case NORMAL_ARRAY: return &layer.client.normal;
-    case TEXTURE_COORD_ARRAY: return &layer.client.texCoord;
+    case GL_VERTEX_ARRAY: return &layer.client.vertex;
+    case GL_NORMAL_ARRAY: return &layer.client.normal;
+    case GL_TEXTURE_COORD_ARRAY: return &layer.client.texCoord;
     default: return nullptr;
     }
 }
@@ -302,14 +297,14 @@ void qglDisableClientState(GLenum array) { setClientState("glDisableClientState"
 
 void qglPushAttrib(GLbitfield mask)
 {
-    if (mask & ~gles::attrib::KNOWN) unsupported("glPushAttrib", mask & ~gles::attrib::KNOWN);
+    if (mask & ~gles::KNOWN_ATTRIB_BITS) unsupported("glPushAttrib", mask & ~gles::KNOWN_ATTRIB_BITS);
     layer.attribStack.emplace_back(mask, layer.server);
 }
 
 void qglPopAttrib(void)
 {
     if (layer.attribStack.empty()) {
-        if (layer.error == GL_NO_ERROR) layer.error = 0x0504;
+        setError(GL_STACK_UNDERFLOW);
         return;
     }
     const auto [mask, saved] = layer.attribStack.back();
@@ -320,13 +315,16 @@ void qglPopAttrib(void)
 
 void qglPushClientAttrib(GLbitfield mask)
 {
-    if (mask != CLIENT_VERTEX_ARRAY_BIT) unsupported("glPushClientAttrib", mask);
+    if (mask != GL_CLIENT_VERTEX_ARRAY_BIT) unsupported("glPushClientAttrib", mask);
     layer.clientStack.push_back(layer.client);
 }
 
 void qglPopClientAttrib(void)
 {
-    if (layer.clientStack.empty()) return;
+    if (layer.clientStack.empty()) {
+        setError(GL_STACK_UNDERFLOW);
+        return;
+    }
     layer.client = layer.clientStack.back();
     layer.clientStack.pop_back();
 }
@@ -336,15 +334,15 @@ void qglPopClientAttrib(void)
 void qglLightfv(GLenum light, GLenum pname, const GLfloat* p)
 {
     gles::LightingState& l = layer.server.lighting;
-    if (light != LIGHT0) {
+    if (light != GL_LIGHT0) {
         unsupported("glLightfv", light);
         return;
     }
     switch (pname) {
-    case AMBIENT: l.lightAmbient = {p[0], p[1], p[2], p[3]}; break;
-    case DIFFUSE: l.lightDiffuse = {p[0], p[1], p[2], p[3]}; break;
-    case SPECULAR: l.lightSpecular = {p[0], p[1], p[2], p[3]}; break;
-    case POSITION: l.lightPosition = gles::transform(layer.modelview.back(), {p[0], p[1], p[2], p[3]}); break;
+    case GL_AMBIENT: l.lightAmbient = {p[0], p[1], p[2], p[3]}; break;
+    case GL_DIFFUSE: l.lightDiffuse = {p[0], p[1], p[2], p[3]}; break;
+    case GL_SPECULAR: l.lightSpecular = {p[0], p[1], p[2], p[3]}; break;
+    case GL_POSITION: l.lightPosition = gles::transform(layer.modelview.back(), {p[0], p[1], p[2], p[3]}); break;
     default: unsupported("glLightfv", pname); break;
     }
 }
@@ -360,10 +358,10 @@ void qglMaterialfv(GLenum face, GLenum pname, const GLfloat* p)
     for (gles::Material* m : {first, second}) {
         if (!m) continue;
         switch (pname) {
-        case AMBIENT: m->ambient = {p[0], p[1], p[2], p[3]}; break;
-        case DIFFUSE: m->diffuse = {p[0], p[1], p[2], p[3]}; break;
-        case SPECULAR: m->specular = {p[0], p[1], p[2], p[3]}; break;
-        case SHININESS: m->shininess = p[0]; break;
+        case GL_AMBIENT: m->ambient = {p[0], p[1], p[2], p[3]}; break;
+        case GL_DIFFUSE: m->diffuse = {p[0], p[1], p[2], p[3]}; break;
+        case GL_SPECULAR: m->specular = {p[0], p[1], p[2], p[3]}; break;
+        case GL_SHININESS: m->shininess = p[0]; break;
         default: unsupported("glMaterialfv", pname); return;
         }
     }
@@ -371,7 +369,7 @@ void qglMaterialfv(GLenum face, GLenum pname, const GLfloat* p)
 
 void qglMaterialf(GLenum face, GLenum pname, GLfloat param)
 {
-    if (pname != SHININESS) {
+    if (pname != GL_SHININESS) {
         unsupported("glMaterialf", pname);
         return;
     }
@@ -380,7 +378,7 @@ void qglMaterialf(GLenum face, GLenum pname, GLfloat param)
 
 void qglShadeModel(GLenum mode)
 {
-    if (mode != FLAT && mode != SMOOTH) {
+    if (mode != GL_FLAT && mode != GL_SMOOTH) {
         unsupported("glShadeModel", mode);
         return;
     }
@@ -391,10 +389,10 @@ void qglFogf(GLenum pname, GLfloat param)
 {
     gles::FogState& f = layer.server.fog;
     switch (pname) {
-    case FOG_DENSITY: f.density = param; break;
-    case FOG_START: f.start = param; break;
-    case FOG_END: f.end = param; break;
-    case FOG_MODE: f.mode = static_cast<unsigned>(param); break;
+    case GL_FOG_DENSITY: f.density = param; break;
+    case GL_FOG_START: f.start = param; break;
+    case GL_FOG_END: f.end = param; break;
+    case GL_FOG_MODE: f.mode = static_cast<unsigned>(param); break;
     default: unsupported("glFogf", pname); break;
     }
 }
@@ -403,7 +401,7 @@ void qglFogi(GLenum pname, GLint param) { qglFogf(pname, static_cast<GLfloat>(pa
 
 void qglFogfv(GLenum pname, const GLfloat* params)
 {
-    if (pname == FOG_COLOR) {
+    if (pname == GL_FOG_COLOR) {
         layer.server.fog.colour = {params[0], params[1], params[2], params[3]};
     } else {
         qglFogf(pname, params[0]);
@@ -413,22 +411,22 @@ void qglFogfv(GLenum pname, const GLfloat* params)
 void qglHint(GLenum target, GLenum)
 {
     // Hints allow any quality; the shaders always do the nicest.
-    if (target != FOG_HINT && target != PERSPECTIVE_CORRECTION_HINT) unsupported("glHint", target);
+    if (target != GL_FOG_HINT && target != GL_PERSPECTIVE_CORRECTION_HINT) unsupported("glHint", target);
 }
 
 void qglTexGeni(GLenum coord, GLenum pname, GLint param)
 {
-    if (pname != TEXTURE_GEN_MODE || param != static_cast<GLint>(SPHERE_MAP) || (coord != S && coord != T)) {
-        unsupported("glTexGeni", coord == S || coord == T ? static_cast<unsigned>(param) : coord);
+    if (pname != GL_TEXTURE_GEN_MODE || param != static_cast<GLint>(GL_SPHERE_MAP) || (coord != GL_S && coord != GL_T)) {
+        unsupported("glTexGeni", coord == GL_S || coord == GL_T ? static_cast<unsigned>(param) : coord);
         return;
     }
-    (coord == S ? layer.server.texture.genModeS : layer.server.texture.genModeT) = SPHERE_MAP;
+    (coord == GL_S ? layer.server.texture.genModeS : layer.server.texture.genModeT) = GL_SPHERE_MAP;
 }
 
 void qglTexEnvi(GLenum target, GLenum pname, GLint param)
 {
-    if (target != TEXTURE_ENV || pname != TEXTURE_ENV_MODE ||
-        (param != static_cast<GLint>(MODULATE) && param != static_cast<GLint>(DECAL) && param != GL_REPLACE)) {
+    if (target != GL_TEXTURE_ENV || pname != GL_TEXTURE_ENV_MODE ||
+        (param != static_cast<GLint>(GL_MODULATE) && param != static_cast<GLint>(GL_DECAL) && param != GL_REPLACE)) {
         unsupported("glTexEnvi", static_cast<unsigned>(param));
         return;
     }
@@ -437,7 +435,7 @@ void qglTexEnvi(GLenum target, GLenum pname, GLint param)
 
 void qglGetTexEnviv(GLenum target, GLenum pname, GLint* params)
 {
-    if (target != TEXTURE_ENV || pname != TEXTURE_ENV_MODE) {
+    if (target != GL_TEXTURE_ENV || pname != GL_TEXTURE_ENV_MODE) {
         unsupported("glGetTexEnviv", pname);
         return;
     }
@@ -529,28 +527,12 @@ void qglClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 
 void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels)
 {
-    if (type != GL_UNSIGNED_BYTE || (format != GL_RGB && format != GL_RGBA && format != BGRA)) {
-        unsupported("glReadPixels", format);
-        return;
-    }
     // ES 3 reads RGBA bytes in any case; the layer packs what was asked for.
     std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    const std::size_t components = format == GL_RGB ? 3 : 4;
-    const std::size_t packed = static_cast<std::size_t>(width) * components;
-    const std::size_t align = static_cast<std::size_t>(layer.packAlignment);
-    const std::size_t row = (packed + align - 1) / align * align;
-    auto* out = static_cast<uint8_t*>(pixels);
-    for (GLsizei r = 0; r < height; ++r) {
-        for (GLsizei c = 0; c < width; ++c) {
-            const uint8_t* from = &rgba[(static_cast<std::size_t>(r) * width + c) * 4];
-            uint8_t* to = out + r * row + c * components;
-            to[0] = format == BGRA ? from[2] : from[0];
-            to[1] = from[1];
-            to[2] = format == BGRA ? from[0] : from[2];
-            if (components == 4) to[3] = from[3];
-        }
+    if (!gles::packFromRgba(width, height, format, type, layer.packAlignment, rgba, pixels)) {
+        unsupported("glReadPixels", type != GL_UNSIGNED_BYTE ? type : format);
     }
 }
 
@@ -604,12 +586,9 @@ void qglTexParameteri(GLenum target, GLenum pname, GLint param)
 }
 
 // Every texture is RGBA bytes in the driver; `format` is what it samples as.
-static void defineTexture(int width, int height, gles::BaseFormat format)
+static void defineTexture(gles::BaseFormat format)
 {
-    gles::TextureObject& t = layer.textures[layer.server.texture.binding];
-    t.width = width;
-    t.height = height;
-    t.format = format;
+    layer.textures[layer.server.texture.binding] = format;
 }
 
 void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
@@ -623,7 +602,7 @@ void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei wid
         return;
     }
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    defineTexture(width, height, base);
+    defineTexture(base);
 }
 
 GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format, GLenum type,
@@ -641,7 +620,7 @@ GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint hei
     gles::scaleToPowerOfTwo(width, height, rgba, maxSize);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     glGenerateMipmap(GL_TEXTURE_2D);
-    defineTexture(width, height, base);
+    defineTexture(base);
     return 0;
 }
 
@@ -656,7 +635,7 @@ void qglCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint 
     // Copied whole; a luminance texture samples its red channel, which is
     // what a copy into luminance keeps.
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, x, y, width, height, 0);
-    defineTexture(width, height, base);
+    defineTexture(base);
 }
 
 void qglCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y, GLsizei width,
@@ -687,7 +666,7 @@ void qglNormalPointer(GLenum type, GLsizei stride, const void* pointer)
 
 void qglInterleavedArrays(GLenum format, GLsizei stride, const void* pointer)
 {
-    if (format != T2F_V3F) {
+    if (format != GL_T2F_V3F) {
         unsupported("glInterleavedArrays", format);
         return;
     }
@@ -728,8 +707,8 @@ void qglGetFloatv(GLenum pname, GLfloat* params)
 {
     switch (pname) {
     case GL_COLOR_CLEAR_VALUE: std::memcpy(params, layer.server.other.clearColour.data(), 4 * sizeof(float)); break;
-    case MODELVIEW_MATRIX: std::memcpy(params, layer.modelview.back().data(), 16 * sizeof(float)); break;
-    case PROJECTION_MATRIX: std::memcpy(params, layer.projection.back().data(), 16 * sizeof(float)); break;
+    case GL_MODELVIEW_MATRIX: std::memcpy(params, layer.modelview.back().data(), 16 * sizeof(float)); break;
+    case GL_PROJECTION_MATRIX: std::memcpy(params, layer.projection.back().data(), 16 * sizeof(float)); break;
     // The driver's own limit: what the render scale is checked against.
     case GL_ALIASED_LINE_WIDTH_RANGE: glGetFloatv(pname, params); break;
     default: unsupported("glGetFloatv", pname); break;
@@ -739,10 +718,10 @@ void qglGetFloatv(GLenum pname, GLfloat* params)
 void qglGetIntegerv(GLenum pname, GLint* params)
 {
     switch (pname) {
-    case MATRIX_MODE: *params = static_cast<GLint>(layer.server.transform.matrixMode); break;
+    case GL_MATRIX_MODE: *params = static_cast<GLint>(layer.server.transform.matrixMode); break;
     case GL_UNPACK_ALIGNMENT: *params = layer.unpackAlignment; break;
     case GL_PACK_ALIGNMENT: *params = layer.packAlignment; break;
-    case LIGHT_MODEL_COLOR_CONTROL: *params = static_cast<GLint>(SINGLE_COLOR); break;
+    case GL_LIGHT_MODEL_COLOR_CONTROL: *params = static_cast<GLint>(GL_SINGLE_COLOR); break;
     case GL_VIEWPORT:
         for (int i = 0; i < 4; ++i) params[i] = layer.server.viewport[i];
         break;

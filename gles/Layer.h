@@ -10,26 +10,18 @@
 // the driver as well, so the driver's state always matches the layer's.
 //
 // What the show never calls does not exist. A call with an argument the
-// layer does not handle prints "gles: CALL does not support 0xVALUE",
-// leaves GL_INVALID_ENUM for glGetError and, in a debug build, aborts.
+// layer does not handle prints "gles: CALL does not support 0xVALUE" (a
+// draw under state the shaders cannot draw: "gles: drawing does not support
+// fog mode 0xVALUE"), leaves GL_INVALID_ENUM for glGetError and, in a debug
+// build, aborts. A push onto a full stack or a pop from an empty one
+// (matrices, attributes, client attributes) leaves GL_STACK_OVERFLOW or
+// GL_STACK_UNDERFLOW, as GL does. The first error stays until glGetError
+// reads it.
 //
 // A platform calls glesContextCreated() right after it made a new ES 3 (or
 // WebGL 2) context current, before anything is drawn in it.
 #pragma once
 
-#include <cstddef>
-
-#include "gles/LayerState.h"
-
 // Starts the layer afresh for the context now current: fixed-function
 // defaults, no shaders yet, the driver's viewport taken over.
 void glesContextCreated();
-
-namespace gles {
-
-// The layer's state, for tests and diagnostics.
-const LayerState& state();
-// How many distinct shaders the layer has built in this context.
-std::size_t programCount();
-
-}  // namespace gles

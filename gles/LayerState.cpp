@@ -5,21 +5,20 @@ namespace gles {
 
 void restoreGroups(ServerState& state, const ServerState& saved, unsigned mask)
 {
-    if (mask & attrib::LIGHTING) state.lighting = saved.lighting;
-    if (mask & attrib::DEPTH_BUFFER) state.depth = saved.depth;
-    if (mask & attrib::STENCIL_BUFFER) state.stencil = saved.stencil;
-    if (mask & attrib::VIEWPORT) state.viewport = saved.viewport;
-    if (mask & attrib::TRANSFORM) state.transform = saved.transform;
-    if (mask & attrib::TEXTURE) state.texture = saved.texture;
-    if (mask & attrib::SCISSOR) state.scissor = saved.scissor;
+    if (mask & GL_LIGHTING_BIT) state.lighting = saved.lighting;
+    if (mask & GL_DEPTH_BUFFER_BIT) state.depth = saved.depth;
+    if (mask & GL_STENCIL_BUFFER_BIT) state.stencil = saved.stencil;
+    if (mask & GL_VIEWPORT_BIT) state.viewport = saved.viewport;
+    if (mask & GL_TRANSFORM_BIT) state.transform = saved.transform;
+    if (mask & GL_TEXTURE_BIT) state.texture = saved.texture;
+    if (mask & GL_SCISSOR_BIT) state.scissor = saved.scissor;
 }
 
-const TextureObject* LayerState::activeTexture() const
+BaseFormat LayerState::activeTexture() const
 {
-    if (!server.texture.enabled2D) return nullptr;
+    if (!server.texture.enabled2D) return BaseFormat::None;
     const auto found = textures.find(server.texture.binding);
-    if (found == textures.end() || found->second.format == BaseFormat::None) return nullptr;
-    return &found->second;
+    return found == textures.end() ? BaseFormat::None : found->second;
 }
 
 }  // namespace gles

@@ -14,23 +14,15 @@
 #include <vector>
 
 #include "gles/Matrix.h"
+// The enum values, under their GL names; no GL header.
+#include "gles/include/GL/glenums.h"
 
 namespace gles {
 
 using Vec4 = std::array<float, 4>;
 
-// GL enum values the state holds; the same numbers as desktop GL.
-namespace glenum {
-constexpr unsigned MODELVIEW = 0x1700, PROJECTION = 0x1701;
-constexpr unsigned FLAT = 0x1D00, SMOOTH = 0x1D01;
-constexpr unsigned MODULATE = 0x2100, DECAL = 0x2101, REPLACE = 0x1E01;
-constexpr unsigned LINEAR = 0x2601, EXP = 0x0800, EYE_LINEAR = 0x2400, SPHERE_MAP = 0x2402;
-constexpr unsigned LESS = 0x0201, ALWAYS = 0x0207, KEEP = 0x1E00;
-constexpr unsigned ONE = 1, ZERO = 0, BACK = 0x0405, CCW = 0x0901;
-}  // namespace glenum
-
 struct TransformState {
-    unsigned matrixMode = glenum::MODELVIEW;
+    unsigned matrixMode = GL_MODELVIEW;
     bool normalize = false;
 };
 
@@ -45,7 +37,7 @@ struct Material {
 struct LightingState {
     bool lighting = false;
     bool light0 = false;
-    unsigned shadeModel = glenum::SMOOTH;
+    unsigned shadeModel = GL_SMOOTH;
     Vec4 lightAmbient{0.0f, 0.0f, 0.0f, 1.0f};
     Vec4 lightDiffuse{1.0f, 1.0f, 1.0f, 1.0f};
     Vec4 lightSpecular{1.0f, 1.0f, 1.0f, 1.0f};
@@ -60,7 +52,7 @@ struct LightingState {
 
 struct FogState {
     bool enabled = false;
-    unsigned mode = glenum::EXP;
+    unsigned mode = GL_EXP;
     Vec4 colour{0.0f, 0.0f, 0.0f, 0.0f};
     float density = 1.0f;
     float start = 0.0f;
@@ -71,25 +63,25 @@ struct TextureState {
     bool enabled2D = false;
     bool genS = false;
     bool genT = false;
-    unsigned genModeS = glenum::EYE_LINEAR;
-    unsigned genModeT = glenum::EYE_LINEAR;
-    unsigned envMode = glenum::MODULATE;
+    unsigned genModeS = GL_EYE_LINEAR;
+    unsigned genModeT = GL_EYE_LINEAR;
+    unsigned envMode = GL_MODULATE;
     unsigned binding = 0;
 };
 
 struct DepthState {
     bool test = false;
-    unsigned func = glenum::LESS;
+    unsigned func = GL_LESS;
     bool mask = true;
     float clear = 1.0f;
 };
 
 struct StencilState {
     bool test = false;
-    unsigned func = glenum::ALWAYS;
+    unsigned func = GL_ALWAYS;
     int ref = 0;
     unsigned valueMask = 0xFFFFFFFFu;
-    unsigned fail = glenum::KEEP, zfail = glenum::KEEP, zpass = glenum::KEEP;
+    unsigned fail = GL_KEEP, zfail = GL_KEEP, zpass = GL_KEEP;
 };
 
 struct ScissorState {
@@ -100,10 +92,10 @@ struct ScissorState {
 // The groups of state that no attribute bit the show uses covers.
 struct OtherState {
     bool blend = false;
-    unsigned blendSrc = glenum::ONE, blendDst = glenum::ZERO;
+    unsigned blendSrc = GL_ONE, blendDst = GL_ZERO;
     bool cull = false;
-    unsigned cullFace = glenum::BACK;
-    unsigned frontFace = glenum::CCW;
+    unsigned cullFace = GL_BACK;
+    unsigned frontFace = GL_CCW;
     std::array<bool, 4> colourMask{true, true, true, true};
     Vec4 clearColour{0.0f, 0.0f, 0.0f, 0.0f};
 };
@@ -123,13 +115,9 @@ struct ServerState {
 
 // Attribute bits the layer knows; the point, stipple and accumulation
 // groups hold nothing the layer keeps, so saving them saves nothing.
-namespace attrib {
-constexpr unsigned POINT = 0x2, POLYGON_STIPPLE = 0x10, LIGHTING = 0x40, DEPTH_BUFFER = 0x100,
-                   ACCUM_BUFFER = 0x200, STENCIL_BUFFER = 0x400, VIEWPORT = 0x800, TRANSFORM = 0x1000,
-                   TEXTURE = 0x40000, SCISSOR = 0x80000;
-constexpr unsigned KNOWN = POINT | POLYGON_STIPPLE | LIGHTING | DEPTH_BUFFER | ACCUM_BUFFER | STENCIL_BUFFER |
-                           VIEWPORT | TRANSFORM | TEXTURE | SCISSOR;
-}  // namespace attrib
+constexpr unsigned KNOWN_ATTRIB_BITS = GL_POINT_BIT | GL_POLYGON_STIPPLE_BIT | GL_LIGHTING_BIT | GL_DEPTH_BUFFER_BIT |
+                                       GL_ACCUM_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_VIEWPORT_BIT |
+                                       GL_TRANSFORM_BIT | GL_TEXTURE_BIT | GL_SCISSOR_BIT;
 
 // Copies the groups named in mask from saved into state.
 void restoreGroups(ServerState& state, const ServerState& saved, unsigned mask);
@@ -151,13 +139,6 @@ struct ClientState {
 // Base format a texture samples as: what the fixed-function combiners see.
 enum class BaseFormat : uint8_t { None, Rgb, Rgba, Luminance };
 
-struct TextureObject {
-    unsigned driverName = 0;
-    int width = 0;
-    int height = 0;
-    BaseFormat format = BaseFormat::None;
-};
-
 // Current values that vertices take.
 struct CurrentState {
     Vec4 colour{1.0f, 1.0f, 1.0f, 1.0f};
@@ -173,18 +154,18 @@ struct LayerState {
     std::vector<Mat4> projection{identity()};
     std::vector<std::pair<unsigned, ServerState>> attribStack;
     std::vector<ClientState> clientStack;
-    std::unordered_map<unsigned, TextureObject> textures;
-    unsigned nextTexture = 1;
+    // What each texture name holds, once an image was given to it.
+    std::unordered_map<unsigned, BaseFormat> textures;
     int unpackAlignment = 4;
     int packAlignment = 4;
     unsigned error = 0;  // first error not yet read by glGetError
 
-    Mat4& currentMatrix() { return server.transform.matrixMode == glenum::PROJECTION ? projection.back() : modelview.back(); }
-    std::vector<Mat4>& currentStack() { return server.transform.matrixMode == glenum::PROJECTION ? projection : modelview; }
-    // The texture drawing samples from: the bound one when 2D texturing is on
-    // and it has an image, otherwise none (an incomplete texture disables
+    Mat4& currentMatrix() { return server.transform.matrixMode == GL_PROJECTION ? projection.back() : modelview.back(); }
+    std::vector<Mat4>& currentStack() { return server.transform.matrixMode == GL_PROJECTION ? projection : modelview; }
+    // What drawing samples: the bound texture's format when 2D texturing is
+    // on and it has an image, otherwise None (an incomplete texture disables
     // texturing, as in fixed-function GL).
-    const TextureObject* activeTexture() const;
+    BaseFormat activeTexture() const;
 };
 
 }  // namespace gles

@@ -7,7 +7,21 @@
 // stage does texturing by environment mode and base format, then linear fog.
 #include "gles/ShaderKey.h"
 
+#include <cstdio>
+
 namespace gles {
+
+namespace {
+
+// "WHAT 0xVALUE": a state the generated shaders cannot draw, for the message.
+std::string named(const char* what, unsigned value)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, " 0x%04x", value);
+    return what + std::string(number);
+}
+
+}  // namespace
 
 uint32_t ShaderKey::packed() const
 {
@@ -23,26 +37,27 @@ ShaderKey keyFor(const LayerState& state, std::string& unsupported)
     ShaderKey key;
     key.lighting = s.lighting.lighting;
     key.light0 = key.lighting && s.lighting.light0;
-    key.flat = s.lighting.shadeModel == glenum::FLAT;
+    key.flat = s.lighting.shadeModel == GL_FLAT;
     key.normalize = s.transform.normalize;
-    if (const TextureObject* texture = state.activeTexture()) {
-        key.texture = texture->format;
+    key.texture = state.activeTexture();
+    if (key.texture != BaseFormat::None) {
         switch (s.texture.envMode) {
-        case glenum::MODULATE: key.env = TexEnv::Modulate; break;
-        case glenum::DECAL: key.env = TexEnv::Decal; break;
-        case glenum::REPLACE: key.env = TexEnv::Replace; break;
-        default: unsupported = "texture environment mode"; break;
+        case GL_MODULATE: key.env = TexEnv::Modulate; break;
+        case GL_DECAL: key.env = TexEnv::Decal; break;
+        case GL_REPLACE: key.env = TexEnv::Replace; break;
+        default: unsupported = named("texture environment mode", s.texture.envMode); break;
         }
         // Generated coordinates only matter where a texture is sampled.
         key.sphereS = s.texture.genS;
         key.sphereT = s.texture.genT;
-        if ((key.sphereS && s.texture.genModeS != glenum::SPHERE_MAP) ||
-            (key.sphereT && s.texture.genModeT != glenum::SPHERE_MAP)) {
-            unsupported = "texture generation mode";
+        if (key.sphereS && s.texture.genModeS != GL_SPHERE_MAP) {
+            unsupported = named("texture generation mode", s.texture.genModeS);
+        } else if (key.sphereT && s.texture.genModeT != GL_SPHERE_MAP) {
+            unsupported = named("texture generation mode", s.texture.genModeT);
         }
     }
     key.fog = s.fog.enabled;
-    if (key.fog && s.fog.mode != glenum::LINEAR) unsupported = "fog mode";
+    if (key.fog && s.fog.mode != GL_LINEAR) unsupported = named("fog mode", s.fog.mode);
     // Normals are only read by lighting and by generation.
     if (!key.lighting && !key.sphereS && !key.sphereT) key.normalize = false;
     return key;

@@ -28,12 +28,11 @@ struct ShaderKey {
     bool fog = false;
 
     uint32_t packed() const;
-    bool operator==(const ShaderKey& other) const { return packed() == other.packed(); }
 };
 
-// The key for drawing under `state`. Sets `unsupported` to a short name of
-// the first state the layer cannot draw (a generation mode or fog mode the
-// show never uses), else leaves it empty.
+// The key for drawing under `state`. Sets `unsupported` to the name and
+// value of a state the layer cannot draw (a generation mode or fog mode the
+// show never uses, "fog mode 0x0800"), else leaves it empty.
 ShaderKey keyFor(const LayerState& state, std::string& unsupported);
 
 // GLSL ES 3.00 sources for a key. Vertex attributes: aPosition (vec4),

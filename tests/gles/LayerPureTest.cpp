@@ -1,6 +1,6 @@
 // LayerPureTest.cpp: the GL 1.x layer's computations, without a context:
 // matrices, shader keys and their sources, quad splitting, pixel unpacking
-// and attribute groups. Each case names the fault it would catch.
+// and packing, and attribute groups. Each case names the fault it would catch.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,13 +61,13 @@ TEST(GlesShaderKey, KeyFollowsTheStateThatChangesTheShader)
     s.server.texture.enabled2D = true;
     s.server.texture.binding = 7;
     EXPECT_EQ(keyFor(s, missing).texture, BaseFormat::None);
-    s.textures[7] = TextureObject{7, 4, 4, BaseFormat::Luminance};
+    s.textures[7] = BaseFormat::Luminance;
     EXPECT_EQ(keyFor(s, missing).texture, BaseFormat::Luminance);
 
     // Generation only counts with a texture; normalising only with normals in use.
     s.server.transform.normalize = true;
     s.server.texture.genS = s.server.texture.genT = true;
-    s.server.texture.genModeS = s.server.texture.genModeT = glenum::SPHERE_MAP;
+    s.server.texture.genModeS = s.server.texture.genModeT = GL_SPHERE_MAP;
     ShaderKey key = keyFor(s, missing);
     EXPECT_TRUE(key.sphereS && key.sphereT && key.normalize);
     EXPECT_TRUE(missing.empty());
@@ -78,8 +78,8 @@ TEST(GlesShaderKey, KeyFollowsTheStateThatChangesTheShader)
     // Modes the layer cannot draw are named, not drawn silently wrong.
     s.server.fog.enabled = true;
     keyFor(s, missing);
-    EXPECT_EQ(missing, "fog mode");
-    s.server.fog.mode = glenum::LINEAR;
+    EXPECT_EQ(missing, "fog mode 0x0800") << "the mode asked for, by value";
+    s.server.fog.mode = GL_LINEAR;
     missing.clear();
     EXPECT_TRUE(keyFor(s, missing).fog);
     EXPECT_TRUE(missing.empty());
@@ -109,11 +109,11 @@ TEST(GlesAssembly, QuadsSplitKeepingTheLastVertexLastAndDropAnUnfinishedQuad)
     std::vector<Vertex> in(6);
     for (int i = 0; i < 6; ++i) in[i].position[0] = static_cast<float>(i);
     std::vector<Vertex> out;
-    EXPECT_EQ(assemble(prim::QUADS, in, out), prim::TRIANGLES);
+    EXPECT_EQ(assemble(GL_QUADS, in, out), GL_TRIANGLES);
     ASSERT_EQ(out.size(), 6u);
     const float expected[6] = {0, 1, 3, 1, 2, 3};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(out[i].position[0], expected[i]);
-    EXPECT_EQ(assemble(prim::LINES, in, out), prim::LINES);
+    EXPECT_EQ(assemble(GL_LINES, in, out), GL_LINES);
     EXPECT_EQ(out.size(), 6u);
 }
 
@@ -137,26 +137,66 @@ TEST(GlesAssembly, UnpackHonoursAlignmentFormatsAndTypes)
     // A 1 x 2 RGB picture with 4-byte row alignment: a byte of padding per row.
     const uint8_t rgb[8] = {1, 2, 3, 0, 4, 5, 6, 0};
     std::vector<uint8_t> out;
-    ASSERT_TRUE(unpackToRgba(1, 2, 0x1907, 0x1401, 4, rgb, out));
+    ASSERT_TRUE(unpackToRgba(1, 2, GL_RGB, GL_UNSIGNED_BYTE, 4, rgb, out));
     EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 255, 4, 5, 6, 255}));
     const uint32_t wide[3] = {0xFF000000u, 0x80000000u, 0};  // UNSIGNED_INT keeps the top byte
-    ASSERT_TRUE(unpackToRgba(1, 1, 0x1907, 0x1405, 4, wide, out));
+    ASSERT_TRUE(unpackToRgba(1, 1, GL_RGB, GL_UNSIGNED_INT, 4, wide, out));
     EXPECT_EQ(out, (std::vector<uint8_t>{255, 128, 0, 255}));
     const uint8_t grey[1] = {9};
-    ASSERT_TRUE(unpackToRgba(1, 1, 0x1909, 0x1401, 1, grey, out));
+    ASSERT_TRUE(unpackToRgba(1, 1, GL_LUMINANCE, GL_UNSIGNED_BYTE, 1, grey, out));
     EXPECT_EQ(out, (std::vector<uint8_t>{9, 9, 9, 255}));
-    EXPECT_FALSE(unpackToRgba(1, 1, 0x80E1, 0x1401, 4, grey, out));
+    EXPECT_FALSE(unpackToRgba(1, 1, GL_BGRA, GL_UNSIGNED_BYTE, 4, grey, out));
 }
 
-TEST(GlesAssembly, NonPowerOfTwoPicturesScaleToTheNearestPower)
+TEST(GlesAssembly, PackKeepsRowPaddingAndSwapsRedAndBlueOnlyForBgra)
 {
+    // Two rows of two pixels, as ES 3 reads them.
+    const std::vector<uint8_t> rgba = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    struct Case {
+        unsigned format;
+        int alignment;
+        std::vector<uint8_t> packed;  // 0xEE: padding, left as it was
+    };
+    const Case cases[] = {
+        {GL_RGB, 4, {1, 2, 3, 5, 6, 7, 0xEE, 0xEE, 9, 10, 11, 13, 14, 15, 0xEE, 0xEE}},
+        {GL_RGB, 1, {1, 2, 3, 5, 6, 7, 9, 10, 11, 13, 14, 15, 0xEE, 0xEE, 0xEE, 0xEE}},
+        {GL_RGBA, 8, rgba},
+        {GL_BGRA, 4, {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> out(16, 0xEE);
+        ASSERT_TRUE(packFromRgba(2, 2, c.format, GL_UNSIGNED_BYTE, c.alignment, rgba, out.data())) << c.format;
+        EXPECT_EQ(out, c.packed) << "format " << c.format << ", alignment " << c.alignment;
+    }
+    std::vector<uint8_t> out(16);
+    EXPECT_FALSE(packFromRgba(2, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, 4, rgba, out.data()));
+    EXPECT_FALSE(packFromRgba(2, 2, GL_RGBA, GL_UNSIGNED_INT, 4, rgba, out.data()));
+}
+
+TEST(GlesAssembly, NonPowerOfTwoPicturesScaleToTheNearestPowerAveragingTheirBoxes)
+{
+    // A 3 x 5 picture whose pixels are all different (10 x + 50 y in every
+    // channel) becomes 4 x 4; each new pixel averages the old pixels its box
+    // touches, rounded.
     int w = 3, h = 5;
-    std::vector<uint8_t> rgba(static_cast<std::size_t>(w) * h * 4, 200);
+    std::vector<uint8_t> rgba(static_cast<std::size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            for (int k = 0; k < 4; ++k) rgba[(static_cast<std::size_t>(y) * w + x) * 4 + k] = static_cast<uint8_t>(10 * x + 50 * y);
+        }
+    }
     scaleToPowerOfTwo(w, h, rgba, 1024);
     EXPECT_EQ(w, 4);
     EXPECT_EQ(h, 4);
     ASSERT_EQ(rgba.size(), 64u);
-    EXPECT_EQ(rgba[0], 200);
+    // New (0, 0) covers old x 0 and y 0..1: (0 + 50) / 2; new (3, 3) covers
+    // old x 2 and y 3..4: (170 + 220) / 2; new (1, 2) covers old x 0..1 and
+    // y 2..3: (100 + 110 + 150 + 160) / 4.
+    const auto at = [&](int x, int y) { return rgba[(static_cast<std::size_t>(y) * w + x) * 4]; };
+    EXPECT_EQ(at(0, 0), 25);
+    EXPECT_EQ(at(3, 3), 195);
+    EXPECT_EQ(at(1, 2), 130);
+    EXPECT_EQ(rgba[(static_cast<std::size_t>(2) * w + 1) * 4 + 3], 130) << "every channel alike";
 }
 
 TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)
@@ -165,7 +205,7 @@ TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)
     saved.lighting.lighting = true;
     saved.texture.binding = 3;
     saved.other.blend = true;  // no group the show pushes holds blending
-    restoreGroups(now, saved, attrib::LIGHTING | attrib::POINT);
+    restoreGroups(now, saved, GL_LIGHTING_BIT | GL_POINT_BIT);
     EXPECT_TRUE(now.lighting.lighting);
     EXPECT_EQ(now.texture.binding, 0u);
     EXPECT_FALSE(now.other.blend);

@@ -2,4 +2,5 @@
 // types are core in OpenGL ES 3, which GL/gl.h already brings in.
 #pragma once
 
-#include <GL/gl.h>
+// Its own GL/gl.h beside it, whatever the include path finds first.
+#include "gl.h"

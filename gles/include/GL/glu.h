@@ -1,7 +1,8 @@
 // GL/glu.h of the GL 1.x layer: the two utility calls the show makes.
 #pragma once
 
-#include <GL/gl.h>
+// Its own GL/gl.h beside it, whatever the include path finds first.
+#include "gl.h"
 
 #ifdef __cplusplus
 extern "C" {
