@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "common/Screen.h"
+
 #ifndef QUORL_VERSION
 #define QUORL_VERSION "unknown"
 #endif
@@ -70,12 +72,21 @@ CLI::Option* CommandLine::addNumber(const std::string& name, int& value, int low
     return cli->add_option(name, value, help)->type_name(typeName)->transform(wholeNumber(low, high));
 }
 
-CLI::Option* CommandLine::addParsed(const std::string& name, std::function<std::string(const std::string&)> parse,
-                                    const std::string& help, const std::string& typeName)
+CLI::Option* CommandLine::addScale(int& scale, bool autoAllowed, const std::string& help)
 {
-    return cli->add_option(name, help)
-        ->type_name(typeName)
-        ->check(CLI::Validator([parse = std::move(parse)](std::string& text) { return parse(text); }, ""));
+    // One digit, "1" to the largest scale; "auto" becomes the 0 it is stored as.
+    const auto text = [autoAllowed](std::string& value) -> std::string {
+        if (autoAllowed && value == "auto") {
+            value = "0";
+            return {};
+        }
+        if (value.size() == 1 && value[0] >= '1' && value[0] <= '0' + MAX_RENDER_SCALE) return {};
+        return "the render scale must be 1 to " + std::to_string(MAX_RENDER_SCALE) + (autoAllowed ? " or auto" : "") +
+               ", not '" + value + "'";
+    };
+    return cli->add_option("--scale", scale, help)
+        ->type_name(autoAllowed ? "K|auto" : "K")
+        ->transform(CLI::Validator(text, ""));
 }
 
 CLI::Option* CommandLine::addFrameRange(int& from, int& to, const std::string& fromHelp, const std::string& toHelp)

@@ -14,7 +14,9 @@
 // require() and run after CLI11's own.
 //
 // Adding an option to a program is one line, for instance
-//   line.app().add_option("--scale", options.scale, "draw at K times the size")->type_name("K");
+//   line.app().add_option("--out", options.out, "folder of the saved frames")->type_name("DIR");
+// and every value is stored through CLI11's binding of the option to its
+// variable; the checks and the transforms below only read and rewrite text.
 // Needs: CLI11. No GL, no SDL.
 #pragma once
 
@@ -65,11 +67,9 @@ public:
     // A whole number option from low to high (counts, quality settings).
     CLI::Option* addNumber(const std::string& name, int& value, int low, int high, const std::string& help,
                            const std::string& typeName = "N");
-    // An option whose value `parse` reads itself: it stores what it read
-    // and returns an empty string, or returns the error line (render scales,
-    // video sizes and other values with a grammar of their own).
-    CLI::Option* addParsed(const std::string& name, std::function<std::string(const std::string&)> parse,
-                           const std::string& help, const std::string& typeName);
+    // --scale K: a render scale from 1 to MAX_RENDER_SCALE and, where
+    // `autoAllowed`, "auto", stored as 0.
+    CLI::Option* addScale(int& scale, bool autoAllowed, const std::string& help);
     // --from A and --to B, with A before B when both are given; gives --to.
     CLI::Option* addFrameRange(int& from, int& to, const std::string& fromHelp, const std::string& toHelp);
     // A check over several options, run after parsing: returns the error

@@ -8,9 +8,6 @@ namespace {
 
 int scaleInUse = 1;
 
-// The largest square a feedback texture copies at K = 1.
-constexpr int FEEDBACK_SQUARE = 512;
-
 }  // namespace
 
 int renderScale()
@@ -86,28 +83,4 @@ int scaleCovering(int boxWidth, int boxHeight)
         if (PICTURE_WIDTH * scale >= boxWidth && PICTURE_HEIGHT * scale >= boxHeight) return scale;
     }
     return MAX_RENDER_SCALE;
-}
-
-ScaleChoice parseScale(const std::string& text, bool autoAllowed)
-{
-    ScaleChoice choice;
-    if (autoAllowed && text == "auto") {
-        choice.valid = true;
-        return choice;
-    }
-    if (text.size() == 1 && text[0] >= '1' && text[0] <= '0' + MAX_RENDER_SCALE) {
-        choice.valid = true;
-        choice.scale = text[0] - '0';
-        return choice;
-    }
-    choice.error = "the render scale must be 1 to " + std::to_string(MAX_RENDER_SCALE) +
-                   (autoAllowed ? " or auto" : "") + ", not '" + text + "'";
-    return choice;
-}
-
-std::string readScaleOption(const std::string& text, bool autoAllowed, int& scale)
-{
-    const ScaleChoice choice = parseScale(text, autoAllowed);
-    if (choice.valid) scale = choice.scale;
-    return choice.error;
 }

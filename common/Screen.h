@@ -15,6 +15,9 @@ constexpr int PICTURE_WIDTH = 800;
 constexpr int PICTURE_HEIGHT = 600;
 constexpr int SCREEN_BITS = 16;
 constexpr int MAX_RENDER_SCALE = 4;
+// The largest square a feedback texture (the intro's echo, the spin part's
+// blur) copies, in pixels at K = 1.
+constexpr int FEEDBACK_SQUARE = 512;
 
 // The render scale in use, 1 until set.
 int renderScale();
@@ -49,15 +52,3 @@ bool isSoftwareRenderer(const std::string& renderer);
 // The smallest K whose picture covers a box of that size (at least 1, at
 // most MAX_RENDER_SCALE).
 int scaleCovering(int boxWidth, int boxHeight);
-
-// The render scale a command line asks for: "1" to "4", or "auto" (0).
-// Nothing (and `error` set to one line) on anything else.
-struct ScaleChoice {
-    bool valid = false;
-    int scale = 0;  // 0: auto
-    std::string error;
-};
-ScaleChoice parseScale(const std::string& text, bool autoAllowed);
-// The same for a command-line option: stores the scale read (0 for auto)
-// and returns an empty string, or returns the error line.
-std::string readScaleOption(const std::string& text, bool autoAllowed, int& scale);

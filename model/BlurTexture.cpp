@@ -9,7 +9,7 @@
 #include "model/Object.h"
 #include "model/ScreenCopy.h"
 
-BlurTexture::BlurTexture()
+BlurTexture::BlurTexture(int size) : size(size)
 {
     // Starts black, so the trail grows from nothing at the first capture.
     std::vector<uint32_t> black;

@@ -14,17 +14,16 @@
 
 #include <cstdint>
 
-#include "common/Screen.h"
-
 class BlurTexture {
 public:
     uint32_t texture = 0;  // the feedback texture
-    int size = scaledPixels(512);  // side of the captured square, in pixels
+    const int size;        // side of the captured square, in pixels
     float alpha = 0.9f;    // alpha of every overlay
     bool captured = false; // the texture has its capture format
 
-    // Makes the black size x size RGB texture.
-    BlurTexture();
+    // Makes the black size x size RGB texture; `size` is in pixels at the
+    // render scale in use (the show's square is FEEDBACK_SQUARE at K = 1).
+    explicit BlurTexture(int size);
     BlurTexture(const BlurTexture&) = delete;
     BlurTexture& operator=(const BlurTexture&) = delete;
 

@@ -35,7 +35,7 @@ bool blackAddsNothing()
 
 }  // namespace
 
-EchoTexture::EchoTexture()
+EchoTexture::EchoTexture(int size) : size(size)
 {
     constexpr int PLACEHOLDER = 256;
     std::vector<uint8_t> black;

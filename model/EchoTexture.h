@@ -11,8 +11,6 @@
 
 #include <cstdint>
 
-#include "common/Screen.h"
-
 #include "model/EchoRegion.h"
 
 class Object;
@@ -22,12 +20,14 @@ public:
     uint32_t texture = 0;  // the captured picture
     float shiftX = 0.0f;   // screen offset added per layer index
     float shiftY = 0.0f;
-    int size = scaledPixels(512);  // side of the captured square, in pixels
+    const int size;        // side of the captured square, in pixels
     TexelBox lit;          // texels the last capture may have lit
     bool captured = false; // the texture has its capture size and format
 
     // Makes a black placeholder texture; the first capture replaces it.
-    EchoTexture();
+    // `size` is in pixels at the render scale in use (the show's square is
+    // FEEDBACK_SQUARE at K = 1).
+    explicit EchoTexture(int size);
     EchoTexture(const EchoTexture&) = delete;
     EchoTexture& operator=(const EchoTexture&) = delete;
 

@@ -5,8 +5,8 @@
 #include "reader3ds/Reader3DS.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <new>
@@ -262,7 +262,11 @@ float Reader3DS::ReadFloat() {
     if (!CanRead(4)) {
         return 0.0f;
     }
-    return std::bit_cast<float>(ReadInt());
+    // The bits of a little-endian IEEE single, whatever the host's order.
+    const std::uint32_t bits = ReadInt();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 // Stores bytes until the terminating zero or until limit - 1 are stored. The

@@ -8,7 +8,10 @@
 #include "platform/Platform.h"
 #include "shell/Music.h"
 
-Timeline::Timeline(platform::Platform& platform) : platform(platform) {}
+Timeline::Timeline(platform::Platform& platform, int startFrame, bool followMusic)
+    : startFrame(startFrame), followMusic(followMusic), platform(platform)
+{
+}
 
 void Timeline::startClock()
 {

@@ -24,6 +24,9 @@ public:
     virtual ~Show() = default;
     virtual void loadShow() = 0;
     virtual void drawFrame() = 0;
+    // Whether the pictures keep to the music's time (then a pause holds the
+    // music too).
+    virtual bool followsMusic() const { return false; }
 };
 
 // Longest stretch of stepped frames between two looks at the window's events.
@@ -31,11 +34,11 @@ constexpr uint32_t CATCH_UP_SLICE_MS = 100;
 
 class Timeline final : public Show {
 public:
-    int frame = 0;       // frames drawn so far
-    int startFrame = 0;  // the first frame shown; those before it are only stepped
+    int frame = 0;             // frames drawn so far
+    const int startFrame;      // the first frame shown; those before it are only stepped
     // Keep the picture on the music's time: when behind, the frames up to
     // the one the music is at are stepped, not drawn or shown.
-    bool followMusic = false;
+    const bool followMusic;
     bool warnedBehind = false;  // the hint about followMusic was printed
     int framesStepped = 0;      // frames stepped without being drawn, for the record and tests
     FrameClock clock;    // startTick and lastTick of the 20 ms wait
@@ -45,10 +48,11 @@ public:
     std::unique_ptr<Fader> faderA;
     std::unique_ptr<Fader> faderB;
 
-    explicit Timeline(platform::Platform& platform);
+    explicit Timeline(platform::Platform& platform, int startFrame = 0, bool followMusic = false);
 
     void loadShow() override;
     void drawFrame() override;
+    bool followsMusic() const override { return followMusic; }
     void startClock();
 
     // The picture of the frame: steps up to the flashes, without the wait.

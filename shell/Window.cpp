@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/Screen.h"
 #include "platform/Platform.h"
@@ -57,7 +58,10 @@ ViewSize viewSizeFor(int width, int height)
     return {width, height, static_cast<double>(width) / static_cast<double>(height)};
 }
 
-Shell::Shell(platform::Platform& platform, Show& show) : platform(platform), show(show) {}
+Shell::Shell(platform::Platform& platform, Show& show, ShellSettings settings)
+    : fullScreen(settings.fullScreen), platform(platform), show(show), settings(std::move(settings))
+{
+}
 
 bool Shell::openWindow(const std::string& title, int width, int height, int bits, bool wantFullScreen)
 {
@@ -103,7 +107,7 @@ bool Shell::openWindow(const std::string& title, int width, int height, int bits
 bool Shell::applyRenderScale()
 {
     const GlLimits limits = currentGlLimits();
-    int scale = scaleRequest;
+    int scale = settings.scale;
     if (scale == 0) {
         const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
         int areaWidth = 0;
@@ -131,7 +135,7 @@ bool Shell::applyRenderScale()
         // Lines 1 pixel wide in the 800 x 600 picture keep their width in it.
         glLineWidth(static_cast<GLfloat>(scale));
     }
-    if (announceScale) {
+    if (settings.announceScale) {
         std::printf("render scale %d (%d x %d)\n", scale, screenWidth(), screenHeight());
         std::fflush(stdout);
     }
@@ -220,8 +224,9 @@ bool Shell::mainLoopPass()
         if (pressed(platform::vk::SPACE)) {
             takePress(platform::vk::SPACE);
             paused = !paused;
-            if (pauseMusicToo) platform.pauseMusic(paused);
-        } else if (frameShown && !paused) {
+            // A show that follows its music holds the music while paused.
+            if (show.followsMusic()) platform.pauseMusic(paused);
+        } else if (settings.frameShown && !paused) {
             using Clock = std::chrono::steady_clock;
             const auto begin = Clock::now();
             show.drawFrame();
@@ -231,7 +236,7 @@ bool Shell::mainLoopPass()
             const auto drawn = Clock::now();
             platform.swapBuffers();
             const auto end = Clock::now();
-            frameShown(std::chrono::duration<double, std::milli>(drawn - begin).count(),
+            settings.frameShown(std::chrono::duration<double, std::milli>(drawn - begin).count(),
                        std::chrono::duration<double, std::milli>(end - drawn).count());
         } else {
             if (!paused) show.drawFrame();

@@ -26,6 +26,20 @@ struct ViewSize {
 };
 ViewSize viewSizeFor(int width, int height);
 
+// What a program decides about its window, once, when it makes the Shell.
+struct ShellSettings {
+    bool fullScreen = true;  // how run() opens the window; F1 switches
+    // Render scale asked for: 1 to MAX_RENDER_SCALE, or 0 for auto (the
+    // smallest that covers the picture's area in the window, 1 on a
+    // software renderer). Chosen anew each time a window is opened.
+    int scale = 1;
+    // Print the render scale in use on standard output at each opening.
+    bool announceScale = false;
+    // Called after each drawn and presented frame with its drawing and
+    // present times in milliseconds (the sync record); empty: nothing.
+    std::function<void(double drawMs, double presentMs)> frameShown{};
+};
+
 class Shell {
 public:
     std::array<bool, 256> keyDown{};  // indexed by virtual-key code
@@ -33,20 +47,10 @@ public:
     // that step ran, so a quick tap is never lost on a slow machine.
     std::array<bool, 256> keyTapped{};
     bool active = true;               // false while minimised
-    bool fullScreen = true;           // full screen unless refused or switched
+    bool fullScreen;                  // full screen unless refused or switched
     bool paused = false;              // while true no frame is drawn
-    bool pauseMusicToo = false;       // Space pauses and resumes the music as well
-    // Called after each drawn and presented frame with its drawing and
-    // present times in milliseconds (the sync record).
-    std::function<void(double drawMs, double presentMs)> frameShown;
-    // Render scale asked for: 1 to MAX_RENDER_SCALE, or 0 for auto (the
-    // smallest that covers the picture's area in the window, 1 on a
-    // software renderer). Chosen anew each time a window is opened.
-    int scaleRequest = 1;
-    // Print the render scale in use on standard output at each opening.
-    bool announceScale = false;
 
-    Shell(platform::Platform& platform, Show& show);
+    Shell(platform::Platform& platform, Show& show, ShellSettings settings = {});
 
     bool openWindow(const std::string& title, int width, int height, int bits, bool fullScreen);
     // Releases the context and the window, then the window system.
@@ -70,5 +74,6 @@ private:
 
     platform::Platform& platform;
     Show& show;
+    const ShellSettings settings;
     bool reopenFailed = false;
 };

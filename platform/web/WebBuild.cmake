@@ -1,7 +1,8 @@
 # WebBuild.cmake: the show as a web page, built with emscripten (emcmake).
 #
 # The show's own sources, unchanged, draw through the GL 1.x layer (gles/)
-# on WebGL 2: their GL/gl.h is the layer's. The platform is platform/web.
+# on WebGL 2: their GL/gl.h is the layer's. The platform is platform/web,
+# the page's entry app/web/main.cpp.
 # JPEG pictures are decoded by libjpeg-turbo built for WebAssembly from
 # Debian's source by `./quorl web` (QUORL_JPEG_SOURCE and QUORL_JPEG_BUILD),
 # so the page gets the same pixels as the desktop program. The show's data
@@ -10,9 +11,6 @@
 set(QUORL_JPEG_SOURCE "" CACHE PATH "libjpeg-turbo's source folder")
 set(QUORL_JPEG_BUILD "" CACHE PATH "libjpeg-turbo's emscripten build folder (libjpeg.a, jconfig.h)")
 set(QUORL_WEB_DATA "" CACHE PATH "The show's data folder to pack")
-
-# Language pieces emscripten's library lacks, for every source.
-add_compile_options("SHELL:-include ${PROJECT_SOURCE_DIR}/platform/web/Compat.h")
 
 add_library(quorl_show STATIC)
 target_include_directories(quorl_show PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/gles/include
@@ -25,7 +23,7 @@ target_compile_definitions(quorl_show PRIVATE QUORL_DATA_FROM_BIN="data" QUORL_G
 add_subdirectory(gles)
 target_link_libraries(quorl_show PUBLIC quorl_gles ${QUORL_JPEG_BUILD}/libjpeg.a)
 
-add_executable(quorl-h platform/web/main.cpp platform/web/WebPlatform.cpp)
+add_executable(quorl-h app/web/main.cpp platform/web/WebPlatform.cpp)
 target_link_libraries(quorl-h PRIVATE quorl_show)
 target_link_options(quorl-h PRIVATE
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2

@@ -162,12 +162,6 @@ void WebPlatform::swapBuffers()
     if (scissor) glEnable(GL_SCISSOR_TEST);
 }
 
-void WebPlatform::readPicture(uint8_t* rgba) const
-{
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-}
-
 uint32_t WebPlatform::ticks()
 {
     if (virtualClock) return now;

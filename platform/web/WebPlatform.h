@@ -48,8 +48,6 @@ public:
     // Virtual time for the page's test hook: ticks() then reads this clock,
     // which moves only when the show waits for a tick.
     void useVirtualClock() { virtualClock = true; }
-    // The finished picture as RGBA, bottom row first, for the test hook.
-    void readPicture(uint8_t* rgba) const;
 
 private:
     bool windowOpen = false;

@@ -19,7 +19,7 @@ void DemoParts::setupIntro(Fader& introFader)
     introModel = std::make_unique<Object>();
     introModel->load("data/allt.3ds");
     introModel->scale(0.003f);
-    echo = std::make_unique<EchoTexture>();
+    echo = std::make_unique<EchoTexture>(scaledPixels(FEEDBACK_SQUARE));
     // Replaced by later loads before it is ever shown.
     kit.loadPicture("data/background.bmp");
     glShadeModel(GL_FLAT);

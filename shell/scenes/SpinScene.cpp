@@ -17,7 +17,7 @@ void DemoParts::setupSpin()
     spinModel = std::make_unique<Object>();
     spinModel->load("data/allt.3ds");
     spinModel->scale(0.007f);
-    blur = std::make_unique<BlurTexture>();
+    blur = std::make_unique<BlurTexture>(scaledPixels(FEEDBACK_SQUARE));
     blur->setAlpha(0.98f);
     kit.setLightPosition(0, 0, 10);
 }

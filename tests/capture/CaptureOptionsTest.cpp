@@ -65,13 +65,13 @@ TEST(CaptureOptions, VideoSizeIsEvenAndInRangeAndThePictureIsFittedWithBars)
     CaptureOptions options;
     std::string error;
     ASSERT_TRUE(parse({"--video", "a.mp4", "--size", "1920x1080"}, options, error)) << error;
-    EXPECT_EQ(options.width, 1920);
-    EXPECT_EQ(options.height, 1080);
+    EXPECT_EQ(options.size.width, 1920);
+    EXPECT_EQ(options.size.height, 1080);
     for (const char* size : {"1921x1080", "1920x1081", "318x240", "320x238", "7682x4320", "7680x4322", "1920",
                              "1920x", "x1080", "1920*1080", "-1920x1080", "1920x1080x2", "99999999x2"}) {
         options = CaptureOptions{};
         EXPECT_FALSE(parse({"--video", "a.mp4", "--size", size}, options, error)) << size;
-        EXPECT_EQ(options.width, 800) << size;
+        EXPECT_EQ(options.size.width, 800) << size;
     }
     struct Case {
         int width, height;

@@ -12,30 +12,6 @@ constexpr GlLimits ROOMY{16384, 16384, 16384, 16384, 255.0f};
 
 }  // namespace
 
-TEST(RenderScale, CommandLineTakesOneToFourAndAutoWhereAllowed)
-{
-    struct Case {
-        const char* text;
-        bool autoAllowed;
-        bool valid;
-        int scale;
-    };
-    const Case cases[] = {
-        {"1", false, true, 1}, {"4", true, true, 4},    {"auto", true, true, 0}, {"auto", false, false, 0},
-        {"0", true, false, 0}, {"5", true, false, 0},   {"2.0", true, false, 0}, {"", true, false, 0},
-        {" 2", true, false, 0}, {"AUTO", true, false, 0}, {"12", true, false, 0},
-    };
-    for (const Case& c : cases) {
-        const ScaleChoice choice = parseScale(c.text, c.autoAllowed);
-        EXPECT_EQ(choice.valid, c.valid) << "'" << c.text << "'";
-        if (c.valid) {
-            EXPECT_EQ(choice.scale, c.scale) << c.text;
-        } else {
-            EXPECT_NE(choice.error.find(c.text), std::string::npos) << choice.error;
-        }
-    }
-}
-
 TEST(RenderScale, EachGlLimitRefusesTheScalesItCannotDrawByName)
 {
     EXPECT_EQ(renderScaleRefusal(4, ROOMY), "");

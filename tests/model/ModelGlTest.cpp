@@ -216,7 +216,7 @@ TEST_F(ModelGl, ShadowFallsOnTheFloorAndALightInTheFloorsPlaneCastsNone)
 
 TEST_F(ModelGl, BlurOverlayOverBlackIsAlphaOfTheTextureTurnedByHalfATurn)
 {
-    BlurTexture blur;
+    BlurTexture blur(FEEDBACK_SQUARE);
     // Red in the lower-left quarter of the captured square.
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -249,7 +249,7 @@ TEST_F(ModelGl, EchoLayersClippedToTheLitTexelsGiveTheSamePictureAsWholeLayers)
     ASSERT_GT(model.faceCount, 0) << "run from the build folder, where data/ lies";
     model.scale(0.003f);
     glDisable(GL_TEXTURE_2D);  // the model's texture load left it on
-    EchoTexture echo;
+    EchoTexture echo(FEEDBACK_SQUARE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glFrustum(-0.414, 0.414, -0.414, 0.414, 1, 100);  // 45 degrees, aspect 1

@@ -2,6 +2,7 @@
 // PNG files, one timing line per part, and the same frame twice the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -79,12 +80,20 @@ TEST(RenderTool, SameFrameNumberGivesTheSamePicture)
     }
 }
 
-TEST(RenderTool, RefusesBadArguments)
+TEST(RenderTool, RefusesBadArgumentsInOneLineWithStatusTwoBeforeRendering)
 {
-    EXPECT_NE(render("--from 10").status, 0);
-    EXPECT_NE(render("--from 10 --to 5").status, 0);
-    EXPECT_NE(render("--from x --to 5").status, 0);
-    EXPECT_NE(render("--from 0 --to 5 --save 1,,2").status, 0);
+    // An empty range (from = to) renders nothing: refused as one the wrong
+    // way round is, while one frame (to = from + 1) is a range.
+    const char* const bad[] = {"--from 10", "--from 10 --to 5", "--from 5 --to 5", "--from x --to 5",
+                               "--from 0 --to 5 --save 1,x", "--from 0 --to 5 --save 100001", "--from 0 --to 5 --save 1 2"};
+    for (const char* arguments : bad) {
+        // Standard error alone, through the pipe.
+        const ToolRun run = runTool("./quorl-h-render " + std::string(arguments) + " 2>&1 >/dev/null");
+        EXPECT_EQ(WEXITSTATUS(run.status), 2) << arguments << ": " << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << arguments << ": " << run.output;
+        EXPECT_EQ(run.output.rfind("quorl-h-render: ", 0), 0u) << arguments << ": " << run.output;
+    }
+    EXPECT_EQ(render("--from 5 --to 6").status, 0);
     EXPECT_NE(render("--from 0 --to 5 --data /nonexistent-folder").status, 0);
 }
 

@@ -3,16 +3,20 @@
 // virtual music position (no timing): each pass takes 40 ms of drawing, so
 // every frame takes 40 ms. In follow mode the frame shown is the one the
 // music is at and the frames in between are stepped; in exact mode every
-// frame is shown and the picture falls behind, with one hint. Pause and F1
-// keep them together; the end picture is reached in both. Runs alone in its
+// frame is shown and the picture falls behind, with one hint, and the sync
+// record says by how much. Pause and F1 keep them together; the end picture
+// is reached in both. Runs alone in its
 // program: the show's state is program-wide.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "common/Screen.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "shell/SyncLog.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 
@@ -22,15 +26,20 @@ constexpr int SLOW_MS = 40;  // drawing time per frame: 25 frames a second
 
 struct SlowShow {
     platform::HeadlessPlatform headless;
-    Timeline timeline{headless};
-    Shell shell{headless, timeline};
+    Timeline timeline;
+    SyncLog syncLog;  // written once opened, as --sync-log does
+    Shell shell;
 
-    bool open(bool follow, int start)
+    SlowShow(bool follow, int start)
+        : timeline(headless, start, follow),
+          shell(headless, timeline, ShellSettings{.fullScreen = false, .frameShown = [this](double draw, double present) {
+                    syncLog.frameShown(timeline.frame, headless.ticks(), headless.musicPositionMs(), draw, present);
+                }})
+    {
+    }
+    bool open()
     {
         platform::setCurrent(&headless);
-        timeline.followMusic = follow;
-        timeline.startFrame = start;
-        shell.pauseMusicToo = follow;
         return shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false);
     }
     // One slow pass of the main loop.
@@ -44,8 +53,10 @@ struct SlowShow {
         shell.keyTapped[key] = true;
         pass();
     }
+    // The frame whose 20 ms the music is in.
+    int64_t musicFrame() { return headless.musicPositionMs() / TICK_MS; }
     // Frames the picture is behind the music (positive: behind).
-    int64_t behind() { return headless.musicPositionMs() / TICK_MS - timeline.frame; }
+    int64_t behind() { return musicFrame() - timeline.frame; }
     ~SlowShow()
     {
         shell.closeWindow();
@@ -57,12 +68,15 @@ struct SlowShow {
 
 TEST(FollowMusic, SlowDrawingShowsTheMusicsFrameStepsTheOnesBetweenAndKeepsTogetherThroughPauseAndF1)
 {
-    SlowShow run;
-    if (!run.open(true, 7100)) GTEST_SKIP() << "no GL context available";
+    SlowShow run(true, 7100);
+    if (!run.open()) GTEST_SKIP() << "no GL context available";
+    run.pass();  // the quick start, then frame 7100 as the music starts there
     for (int i = 0; i < 60; ++i) {
+        // The frame drawn (the count has moved past it) is exactly the one
+        // the music was at when the pass began: not one before, not one after.
+        const int64_t musicFrame = run.musicFrame();
         run.pass();
-        // Shown at the music's frame; 40 ms of drawing later it is 2 behind.
-        EXPECT_LE(std::llabs(run.behind()), 2) << "frame " << run.timeline.frame;
+        EXPECT_EQ(run.timeline.frame - 1, musicFrame) << "pass " << i;
     }
     // 60 shown frames of 40 ms cover 120 frames of music: half were stepped.
     EXPECT_NEAR(run.timeline.frame - 7100, 120, 2);
@@ -87,11 +101,30 @@ TEST(FollowMusic, SlowDrawingShowsTheMusicsFrameStepsTheOnesBetweenAndKeepsToget
 
 TEST(FollowMusic, ExactModeShowsEveryFrameFallsBehindAndSaysOnceWhichOptionHelps)
 {
-    SlowShow run;
-    if (!run.open(false, 7100)) GTEST_SKIP() << "no GL context available";
+    SlowShow run(false, 7100);
+    const std::string record = testing::TempDir() + "quorl-follow-sync.txt";
+    ASSERT_TRUE(run.syncLog.open(record));
+    if (!run.open()) GTEST_SKIP() << "no GL context available";
     testing::internal::CaptureStderr();
     for (int i = 0; i < 150; ++i) run.pass();
     const std::string said = testing::internal::GetCapturedStderr();
+
+    // The record, a line a second: each shown frame is 20 ms of picture in
+    // 40 ms of music, so after the first (at the music's start) the picture
+    // is 20 ms further behind with every frame: drift = -20 ms x frames since.
+    std::ifstream lines(record);
+    std::string line;
+    int written = 0;
+    while (std::getline(lines, line)) {
+        double seconds = 0.0;
+        int frame = 0;
+        long long music = 0, drift = 0;
+        if (line.empty() || line[0] == '#') continue;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf %d %lld %lld", &seconds, &frame, &music, &drift), 4) << line;
+        EXPECT_EQ(drift, -20LL * (frame - 7101)) << line;
+        ++written;
+    }
+    EXPECT_GE(written, 5) << "six seconds of virtual time";
     EXPECT_EQ(run.timeline.frame, 7250) << "every frame shown, one a pass";
     EXPECT_EQ(run.timeline.framesStepped, 7100) << "only the quick start steps";
     EXPECT_GE(run.behind(), 140);

@@ -3,26 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "FakePlatform.h"
-#include "shell/ProgramOptions.h"
+#include "app/ProgramOptions.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 
 namespace {
 
+using cli::Outcome;
+
 struct Parsed {
-    ParseResult result;
+    cli::ParseResult result;
     ProgramOptions options;
-    std::string error;
 };
 
-Parsed parse(std::vector<std::string_view> arguments)
+// The show's command line as the program builds it, reading `arguments`.
+Parsed parse(const std::vector<std::string>& arguments)
 {
-    Parsed parsed{ParseResult::Run, {}, {}};
-    parsed.result = parseProgramOptions(arguments, parsed.options, parsed.error);
+    Parsed parsed;
+    parsed.result = programCommandLine(parsed.options)->read(arguments);
     return parsed;
 }
 
@@ -37,7 +38,7 @@ public:
 TEST(ProgramOptions, NoOptionsPlayFullScreenFromTheStartWithTheUsualData)
 {
     const Parsed parsed = parse({});
-    EXPECT_EQ(parsed.result, ParseResult::Run);
+    EXPECT_EQ(parsed.result.outcome, Outcome::Run);
     EXPECT_TRUE(parsed.options.fullScreen);
     EXPECT_TRUE(parsed.options.dataFolder.empty());
     EXPECT_EQ(parsed.options.startFrame, 0);
@@ -47,67 +48,96 @@ TEST(ProgramOptions, NoOptionsPlayFullScreenFromTheStartWithTheUsualData)
 TEST(ProgramOptions, ValuesAreTakenAsNextArgumentOrAfterAnEqualsSign)
 {
     Parsed parsed = parse({"--window", "--data", "/srv/show data", "--start", "3600"});
-    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    ASSERT_EQ(parsed.result.outcome, Outcome::Run) << parsed.result.error;
     EXPECT_FALSE(parsed.options.fullScreen);
     EXPECT_EQ(parsed.options.dataFolder, "/srv/show data");
     EXPECT_EQ(parsed.options.startFrame, 3600);
 
     parsed = parse({"--data=relative/data", "--start=100000", "--fullscreen"});
-    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    ASSERT_EQ(parsed.result.outcome, Outcome::Run) << parsed.result.error;
     EXPECT_TRUE(parsed.options.fullScreen);
     EXPECT_EQ(parsed.options.dataFolder, "relative/data");
-    EXPECT_EQ(parsed.options.startFrame, LAST_START_FRAME);
+    EXPECT_EQ(parsed.options.startFrame, cli::LAST_FRAME);
     parsed = parse({"--start", "0070"});
     EXPECT_EQ(parsed.options.startFrame, 70) << "leading zeros are decimal, not octal";
 
     parsed = parse({"--scale", "3"});
-    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    ASSERT_EQ(parsed.result.outcome, Outcome::Run) << parsed.result.error;
     EXPECT_EQ(parsed.options.scale, 3);
     parsed = parse({"--scale=auto"});
-    ASSERT_EQ(parsed.result, ParseResult::Run) << parsed.error;
+    ASSERT_EQ(parsed.result.outcome, Outcome::Run) << parsed.result.error;
     EXPECT_EQ(parsed.options.scale, 0);
 
     // A value that looks like an option is still the value.
     parsed = parse({"--data", "--window"});
-    ASSERT_EQ(parsed.result, ParseResult::Run);
+    ASSERT_EQ(parsed.result.outcome, Outcome::Run);
     EXPECT_EQ(parsed.options.dataFolder, "--window");
     EXPECT_TRUE(parsed.options.fullScreen);
 }
 
 TEST(ProgramOptions, StartFrameOutsideTheShowOrNotANumberIsRefusedNotWrapped)
 {
-    for (const std::string_view bad :
+    for (const char* bad :
          {"-1", "", "abc", "12x", " 12", "+5", "0x10", "100001", "2147483648", "99999999999999999999"}) {
         const Parsed parsed = parse({"--start", bad});
-        EXPECT_EQ(parsed.result, ParseResult::Error) << "'" << bad << "'";
-        EXPECT_NE(parsed.error.find("--start"), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.result.outcome, Outcome::Error) << "'" << bad << "'";
+        EXPECT_NE(parsed.result.error.find("--start"), std::string::npos) << parsed.result.error;
         EXPECT_EQ(parsed.options.startFrame, 0) << "'" << bad << "' must leave the start frame alone";
     }
 }
 
 TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
 {
-    const std::vector<std::vector<std::string_view>> bad = {
+    const std::vector<std::vector<std::string>> bad = {
         {"--bogus"}, {"-w"}, {"show.mp3"}, {"--Window"}, {"--window=yes"}, {"--data"}, {"--data="},
         {"--start"}, {"--window", "--start"}, {"--help=me"}, {"--window", "--fullscreen"},
         {"--scale"}, {"--scale", "5"}, {"--scale=0"},
     };
     for (const auto& arguments : bad) {
         const Parsed parsed = parse(arguments);
-        EXPECT_EQ(parsed.result, ParseResult::Error) << arguments.front();
-        EXPECT_FALSE(parsed.error.empty());
+        EXPECT_EQ(parsed.result.outcome, Outcome::Error) << arguments.front();
+        EXPECT_FALSE(parsed.result.error.empty());
     }
-    EXPECT_NE(parse({"--bogus"}).error.find("--bogus"), std::string::npos);
-    EXPECT_NE(programUsage().find("Usage: quorl-h"), std::string::npos);
+    EXPECT_NE(parse({"--bogus"}).result.error.find("--bogus"), std::string::npos);
+    EXPECT_NE(parse({"--help"}).result.out.find("Usage: quorl-h"), std::string::npos);
+}
+
+// The one reader of --scale, as the show (auto allowed) and the tools (not) add it.
+TEST(ScaleOption, TakesOneToFourAndAutoWhereAllowedAndQuotesWhatItRefuses)
+{
+    struct Case {
+        const char* text;
+        bool autoAllowed;
+        bool valid;
+        int scale;
+    };
+    const Case cases[] = {
+        {"1", false, true, 1}, {"4", true, true, 4},    {"auto", true, true, 0}, {"auto", false, false, 0},
+        {"0", true, false, 0}, {"5", true, false, 0},   {"2.0", true, false, 0}, {"", true, false, 0},
+        {" 2", true, false, 0}, {"AUTO", true, false, 0}, {"12", true, false, 0},
+    };
+    for (const Case& c : cases) {
+        cli::CommandLine line("quorl-h-render", "");
+        int scale = -1;
+        line.addScale(scale, c.autoAllowed, "");
+        const cli::ParseResult result = line.read({"--scale", c.text});
+        EXPECT_EQ(result.outcome == Outcome::Run, c.valid) << "'" << c.text << "': " << result.error;
+        if (c.valid) {
+            EXPECT_EQ(scale, c.scale) << c.text;
+        } else {
+            EXPECT_EQ(scale, -1) << "'" << c.text << "' must leave the scale alone";
+            EXPECT_NE(result.error.find(std::string("not '") + c.text + "'"), std::string::npos) << result.error;
+        }
+    }
 }
 
 TEST(ProgramOptions, HelpAndVersionEndTheRunWhateverElseIsGiven)
 {
-    EXPECT_EQ(parse({"--help"}).result, ParseResult::Help);
-    EXPECT_EQ(parse({"--version"}).result, ParseResult::Version);
-    EXPECT_EQ(parse({"--window", "--start", "10", "--version"}).result, ParseResult::Version);
-    EXPECT_EQ(parse({"--help", "--bogus"}).result, ParseResult::Help);
-    EXPECT_EQ(parse({"--start", "x", "--help"}).result, ParseResult::Error) << "a bad value is seen first";
+    EXPECT_EQ(parse({"--help"}).result.outcome, Outcome::Help);
+    EXPECT_EQ(parse({"--version"}).result.outcome, Outcome::Version);
+    EXPECT_EQ(parse({"--window", "--start", "10", "--version"}).result.outcome, Outcome::Version);
+    EXPECT_EQ(parse({"--help", "--bogus"}).result.outcome, Outcome::Help);
+    EXPECT_EQ(parse({"--start", "x", "--help"}).result.outcome, Outcome::Error) << "a bad value is seen first";
 }
 
 TEST(ProgramOptions, WindowOptionNeverAttemptsFullScreen)
@@ -117,8 +147,7 @@ TEST(ProgramOptions, WindowOptionNeverAttemptsFullScreen)
         const Parsed parsed = window ? parse({"--window"}) : parse({});
         FakePlatform fake;
         NoShow show;
-        Shell shell(fake, show);
-        shell.fullScreen = parsed.options.fullScreen;
+        Shell shell(fake, show, ShellSettings{.fullScreen = parsed.options.fullScreen});
         fake.events.push_back(platform::Event{});  // Quit
         EXPECT_EQ(shell.run(), 0);
         EXPECT_EQ(fake.windowsCreated, 1);

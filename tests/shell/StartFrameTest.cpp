@@ -38,8 +38,7 @@ TEST(StartFrame, StepsTheFramesBeforeTheStartAndPresentsTheRenderersPictureWithi
     // The program's own wiring of --start, on the headless backend.
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
-    Timeline timeline(headless);
-    timeline.startFrame = START;
+    Timeline timeline(headless, START);
     Shell shell(headless, timeline);
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         GTEST_SKIP() << "no GL context available";

@@ -68,10 +68,7 @@ std::unique_ptr<cli::CommandLine> benchCommandLine(Options& options)
     line->addData(options.data);
     line->addNumber("--floor", options.floorEvery, 1, cli::LAST_FRAME, "time the bare GL work of every K-th frame",
                     "K");
-    line->addParsed(
-        "--scale",
-        [&options](const std::string& text) { return readScaleOption(text, false, options.scale); },
-        "draw at K times the 800 x 600 picture (K = 1 to 4)", "K");
+    line->addScale(options.scale, false, "draw at K times the 800 x 600 picture (K = 1 to 4)");
     return line;
 }
 
@@ -131,8 +128,7 @@ std::vector<FrameTime> bareGlRun(platform::HeadlessPlatform& headless, int to, i
 {
     std::vector<FrameTime> bare;
     Timeline timeline(headless);
-    Shell shell(headless, timeline);
-    shell.scaleRequest = scale;
+    Shell shell(headless, timeline, ShellSettings{.scale = scale});
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return bare;
     const GLuint list = glGenLists(1);
     for (int frame = 0; frame < to; ++frame) {
@@ -197,8 +193,7 @@ int main(int argc, char** argv)
     platform::setCurrent(&headless);
     Timeline timeline(headless);
     TimedShow show(timeline);
-    Shell shell(headless, show);
-    shell.scaleRequest = options.scale;
+    Shell shell(headless, show, ShellSettings{.scale = options.scale});
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
 
     // Resident memory is sampled once the frame count reaches each of these.

@@ -46,6 +46,14 @@ bool parseVideoSize(std::string_view text, int& width, int& height, std::string&
     return true;
 }
 
+std::istream& operator>>(std::istream& in, VideoSize& size)
+{
+    std::string text;
+    std::string error;
+    if (in >> text && !parseVideoSize(text, size.width, size.height, error)) in.setstate(std::ios::failbit);
+    return in;
+}
+
 VideoLayout videoLayout(int width, int height)
 {
     VideoLayout layout;
@@ -110,17 +118,20 @@ std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options)
     line->addData(options.data);
     // x264's scale for 8-bit video.
     line->addNumber("--crf", options.crf, 0, 51, "x264 quality, 0 (lossless) to 51; default 18");
-    line->addParsed(
-        "--size",
-        [&options](const std::string& text) {
-            std::string error;
-            parseVideoSize(text, options.width, options.height, error);
-            return error;
-        },
-        "video size, even, 320x240 to 7680x4320 (default 800x600), the picture in the middle with black bars; "
-        "the whole show takes about 5 minutes at 1920x1080 and an estimated 20 at 3840x2160 on an idle two-core "
-        "machine with a software renderer",
-        "WxH");
+    // The check only says what is wrong; the size is stored by the read above.
+    const auto sizeError = [](std::string& text) {
+        VideoSize unused;
+        std::string error;
+        parseVideoSize(text, unused.width, unused.height, error);
+        return error;
+    };
+    line->app()
+        .add_option("--size", options.size,
+                    "video size, even, 320x240 to 7680x4320 (default 800x600), the picture in the middle with black "
+                    "bars; the whole show takes about 5 minutes at 1920x1080 and an estimated 20 at 3840x2160 on "
+                    "an idle two-core machine with a software renderer")
+        ->type_name("WxH")
+        ->check(CLI::Validator(sizeError, ""));
     line->require([&options]() -> std::string {
         const std::optional<Container> container = containerFor(options.video);
         if (!container) return "cannot tell the container from '" + options.video + "': use .mp4, .m4v, .mov or .mkv";

@@ -9,6 +9,7 @@
 // rendered or written.
 #pragma once
 
+#include <istream>
 #include <memory>
 #include <optional>
 #include <span>
@@ -23,6 +24,12 @@ inline constexpr int SHOW_END_FRAME = 7300;
 // The containers a capture can be written in, chosen by the file's extension.
 enum class Container { Mp4, QuickTime, Matroska };
 
+// A video's picture size, as --size gives it.
+struct VideoSize {
+    int width = 800;
+    int height = 600;
+};
+
 struct CaptureOptions {
     std::string video;          // output file as given
     Container container = Container::Mp4;
@@ -30,8 +37,7 @@ struct CaptureOptions {
     int to = SHOW_END_FRAME;    // one past the last
     std::string data;           // empty: ./data
     int crf = 18;               // x264 constant rate factor: 18 looks lossless
-    int width = 800;            // the video's picture size
-    int height = 600;
+    VideoSize size;             // the video's picture size
 };
 
 // Video sizes a capture accepts: even numbers from 320 x 240 to 7680 x 4320.
@@ -41,6 +47,9 @@ constexpr int MAX_VIDEO_WIDTH = 7680, MAX_VIDEO_HEIGHT = 4320;
 // "WxH" (for instance 1920x1080) into width and height; false with a
 // one-line `error` when it is malformed, odd, too small or too large.
 bool parseVideoSize(std::string_view text, int& width, int& height, std::string& error);
+// The same as a stream read, which is how the command line stores --size:
+// a size parseVideoSize refuses sets failbit and leaves `size` as it was.
+std::istream& operator>>(std::istream& in, VideoSize& size);
 
 // Where the show's 4:3 picture goes in a video of a given size: the largest
 // box of that shape that fits, centred, with even sides and offsets (the

@@ -102,8 +102,8 @@ int main(int argc, char** argv)
     if (!music.open("data/musik.mp3", error)) say("no music (" + error + "): the capture is silent");
     const int to = options.to;
 
-    const VideoLayout layout = videoLayout(options.width, options.height);
-    VideoSettings settings{videoPath, options.container, options.width, options.height, options.crf};
+    const VideoLayout layout = videoLayout(options.size.width, options.size.height);
+    VideoSettings settings{videoPath, options.container, options.size.width, options.size.height, options.crf};
     settings.sourceWidth = PICTURE_WIDTH * layout.scale;
     settings.sourceHeight = PICTURE_HEIGHT * layout.scale;
     settings.boxX = layout.boxX;
@@ -122,8 +122,7 @@ int main(int argc, char** argv)
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
     Timeline timeline(headless);
-    Shell shell(headless, timeline);
-    shell.scaleRequest = layout.scale;
+    Shell shell(headless, timeline, ShellSettings{.scale = layout.scale});
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) {
         file.discard();
         say("no GL context at render scale " + std::to_string(layout.scale) + ": nothing captured");

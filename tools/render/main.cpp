@@ -32,6 +32,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -48,8 +49,7 @@ namespace {
 struct Options {
     int from = 0;
     int to = 0;
-    bool saveAll = false;
-    std::set<int> save;
+    std::vector<std::string> save;  // --save: frame numbers, or "all"
     std::string out = ".";
     std::string data;  // empty: ./data, which may be missing
     bool checkGl = false;
@@ -57,42 +57,33 @@ struct Options {
     int scale = 1;  // render scale
 };
 
-// The renderer's command line; the frames to save are checked after parsing.
-std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options, std::string& saveList)
+// The renderer's command line.
+std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options)
 {
     auto line = std::make_unique<cli::CommandLine>("quorl-h-render", "Renders frames of the show to PNG files, headless.");
     line->addFrameRange(options.from, options.to, "first frame rendered and timed (those before it are drawn, unsaved)",
                         "one past the last frame rendered")
         ->required();
-    line->app().add_option("--save", saveList, "frames to write as DIR/frame-NNNNNN.png: comma-separated, or all")
-        ->type_name("LIST");
+    // Each item of the list: a frame number within the show's range, or "all".
+    const auto frameOrAll = [](std::string& item) -> std::string {
+        if (item == "all" || (!item.empty() && item.size() <= 6 &&
+                              item.find_first_not_of("0123456789") == std::string::npos &&
+                              std::stoi(item) <= cli::LAST_FRAME)) {
+            return {};
+        }
+        return "takes frame numbers separated by commas, or all, not '" + item + "'";
+    };
+    line->app()
+        .add_option("--save", options.save, "frames to write as DIR/frame-NNNNNN.png: comma-separated, or all")
+        ->type_name("LIST")
+        ->delimiter(',')
+        ->allow_extra_args(false)
+        ->check(CLI::Validator(frameOrAll, ""));
     line->app().add_option("--out", options.out, "folder of the saved frames (default: .)")->type_name("DIR");
     line->addData(options.data);
     line->app().add_flag("--check-gl", options.checkGl, "report every GL error; exit status 3 when there was any");
     line->addNumber("--watch", options.watch, 1, cli::LAST_FRAME, "every N frames, print resident memory and time");
-    line->addParsed(
-        "--scale",
-        [&options](const std::string& text) { return readScaleOption(text, false, options.scale); },
-        "draw at K times the 800 x 600 picture (K = 1 to 4): the PNGs are 800K x 600K", "K");
-    line->require([&options, &saveList]() -> std::string {
-        if (saveList == "all") {
-            options.saveAll = true;
-            return {};
-        }
-        // Comma-separated frame numbers, each within the show's range.
-        size_t begin = 0;
-        while (!saveList.empty() && begin <= saveList.size()) {
-            const size_t comma = std::min(saveList.find(',', begin), saveList.size());
-            const std::string item = saveList.substr(begin, comma - begin);
-            if (item.empty() || item.size() > 6 || item.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoi(item) > cli::LAST_FRAME) {
-                return "--save takes frame numbers separated by commas, or all, not '" + saveList + "'";
-            }
-            options.save.insert(std::stoi(item));
-            begin = comma + 1;
-        }
-        return {};
-    });
+    line->addScale(options.scale, false, "draw at K times the 800 x 600 picture (K = 1 to 4): the PNGs are 800K x 600K");
     return line;
 }
 
@@ -133,8 +124,12 @@ int reportGlErrors(int frame, std::string_view place)
 int main(int argc, char** argv)
 {
     Options options;
-    std::string saveList;
-    if (const auto status = renderCommandLine(options, saveList)->parse(argc, argv)) return *status;
+    if (const auto status = renderCommandLine(options)->parse(argc, argv)) return *status;
+    const bool saveAll = std::find(options.save.begin(), options.save.end(), "all") != options.save.end();
+    std::set<int> saved;
+    for (const std::string& item : options.save) {
+        if (item != "all") saved.insert(std::stoi(item));
+    }
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path out = fs::absolute(options.out, error);
@@ -150,8 +145,7 @@ int main(int argc, char** argv)
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
     Timeline timeline(headless);
-    Shell shell(headless, timeline);
-    shell.scaleRequest = options.scale;
+    Shell shell(headless, timeline, ShellSettings{.scale = options.scale});
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
     int glErrors = options.checkGl ? reportGlErrors(0, "load") : 0;
 
@@ -165,7 +159,7 @@ int main(int argc, char** argv)
         const auto end = std::chrono::steady_clock::now();
         const PartId part = timeline.flags.current();
         if (options.checkGl) glErrors += reportGlErrors(frame, "part " + std::string(partName(part)));
-        if (frame >= options.from && (options.saveAll || options.save.count(frame))) {
+        if (frame >= options.from && (saveAll || saved.count(frame))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%06d.png", frame);
             ok = writePng((out / name).string(), screenWidth(), screenHeight(), headless.readPicture()) && ok;

@@ -1,9 +1,7 @@
 // ProgramOptions.cpp: the show program's options on the shared command line.
-#include "shell/ProgramOptions.h"
+#include "app/ProgramOptions.h"
 
 #include <CLI/CLI.hpp>
-
-#include "common/Screen.h"
 
 std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
 {
@@ -16,7 +14,7 @@ std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
     window->excludes(fullScreen);
     line->addData(options.dataFolder);
     line->addFrame("--start", options.startFrame,
-                   "play from FRAME on (50 frames a second, 0 to " + std::to_string(LAST_START_FRAME) +
+                   "play from FRAME on (50 frames a second, 0 to " + std::to_string(cli::LAST_FRAME) +
                        "); the frames before it are stepped quickly without being drawn");
     app.add_flag("--follow-music", options.followMusic,
                  "keep the picture on the music's time on a machine too slow for 50 frames a second: frames "
@@ -25,34 +23,12 @@ std::unique_ptr<cli::CommandLine> programCommandLine(ProgramOptions& options)
                    "write the frame number and music position once a second to FILE (also QUORL_SYNC_LOG)")
         ->type_name("FILE")
         ->envname("QUORL_SYNC_LOG");
-    line->addParsed(
-        "--scale",
-        [&options](const std::string& text) { return readScaleOption(text, true, options.scale); },
+    line->addScale(
+        options.scale, true,
         "draw the show at K times its 800 x 600 picture (K = 1 to 4), sharp on a large screen; auto (the "
         "default) takes the smallest K that covers the picture's area on the screen, and 1 on a software "
         "renderer (llvmpipe, softpipe, swrast), which could not keep up; F1 chooses again for the new window. "
-        "The K in use is printed at start and after each F1",
-        "K|auto");
+        "The K in use is printed at start and after each F1");
     line->footer("Keys: Escape or Q quits, Space pauses, F1 switches between full screen and a window.");
     return line;
-}
-
-ParseResult parseProgramOptions(const std::vector<std::string_view>& arguments, ProgramOptions& options,
-                                std::string& error)
-{
-    ProgramOptions read;
-    const auto line = programCommandLine(read);
-    const cli::ParseResult result = line->read(std::vector<std::string>(arguments.begin(), arguments.end()));
-    if (result.outcome == cli::Outcome::Error) {
-        error = result.error;
-    } else {
-        options = read;
-    }
-    return result.outcome;
-}
-
-std::string programUsage()
-{
-    ProgramOptions unused;
-    return programCommandLine(unused)->read({"--help"}).out;
 }

@@ -3,14 +3,12 @@
 // backend.
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <string_view>
-#include <vector>
+#include <utility>
 
+#include "app/ProgramOptions.h"
 #include "platform/DataFolder.h"
 #include "platform/Platform.h"
 #include "platform/sdl/SdlPlatform.h"
-#include "shell/ProgramOptions.h"
 #include "shell/SyncLog.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
@@ -51,23 +49,18 @@ int main(int argc, char** argv)
     }
 
     platform::setCurrent(&sdl);
-    Timeline timeline(sdl);
-    timeline.startFrame = options.startFrame;
-    timeline.followMusic = options.followMusic;
-    Shell shell(sdl, timeline);
-    shell.fullScreen = options.fullScreen;
-    shell.pauseMusicToo = options.followMusic;
+    Timeline timeline(sdl, options.startFrame, options.followMusic);
     SyncLog syncLog;
+    ShellSettings settings{.fullScreen = options.fullScreen, .scale = options.scale, .announceScale = true};
     if (!options.syncLog.empty()) {
         if (!syncLog.open(options.syncLog)) {
             std::fprintf(stderr, "quorl-h: cannot write %s\n", options.syncLog.c_str());
             return 1;
         }
-        shell.frameShown = [&](double drawMs, double presentMs) {
+        settings.frameShown = [&](double drawMs, double presentMs) {
             syncLog.frameShown(timeline.frame, sdl.ticks(), sdl.musicPositionMs(), drawMs, presentMs);
         };
     }
-    shell.scaleRequest = options.scale;
-    shell.announceScale = true;
+    Shell shell(sdl, timeline, std::move(settings));
     return shell.run();
 }
