@@ -270,6 +270,12 @@ TEST(Damage, EachKindKeepsTheRestAndIsPrintedOnce) {
                          for (int depth = 0; depth < 50000; ++depth) w.end();
                      }),
                      bits({Damage::NestedScene}), {{}, {}, 0}});
+    // A main chunk in the scene and no scene chunk: only the search for the
+    // main chunk, from the scene's start again, finds it.
+    cases.push_back({"object hidden in a main chunk inside the scene", makeFile([](Writer3ds& w) {
+                         w.chunk(0x4D4D, [&] { writers::writeMeshObject(w, "Inner", triangle()); });
+                     }),
+                     bits({Damage::NestedScene}), {{}, {}, 0}});
     cases.push_back({"reflection map without its file name", makeFile([](Writer3ds& w) {
                          writers::writeMaterial(w, "Broken", [&] {
                              w.chunk(0xA220, [&] { w.chunk(0x0030, [&] { w.u16(40); }); });
