@@ -4,7 +4,6 @@
 // to the rendered frames, upright), the music cut at the right moment; and
 // the failures: bad arguments, unwritable output, full disk, interruption.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "MediaProbe.h"
+#include "support/ShowFrames.h"
 
 namespace fs = std::filesystem;
 
@@ -63,17 +63,8 @@ int filesIn(const fs::path& folder)
     return count;
 }
 
-std::vector<uint8_t> readPng(const fs::path& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) rgb.clear();
-    png_image_free(&image);
-    return rgb;
-}
+// An 8-bit RGB PNG as the renderer writes it, top row first; empty when unreadable.
+std::vector<uint8_t> readPng(const fs::path& path) { return frames::readPng(path).rgb; }
 
 std::vector<uint8_t> upsideDown(const std::vector<uint8_t>& rgb)
 {
@@ -197,27 +188,6 @@ TEST_F(CaptureTool, DecodedFramesMatchTheRenderedFramesAndStandUpright)
     EXPECT_GT(psnr(pictures[0], logo), psnr(pictures[0], upsideDown(logo)) + 10.0);
 }
 
-// The middle `boxWidth` columns of an RGB picture, each output pixel the
-// mean of the source pixels its area covers: the box at the renderer's size.
-std::vector<uint8_t> boxToRenderSize(const std::vector<uint8_t>& rgb, int width, int boxX, int boxWidth, int boxHeight)
-{
-    std::vector<uint8_t> out(static_cast<size_t>(WIDTH) * HEIGHT * 3);
-    for (int y = 0; y < HEIGHT; ++y) {
-        const int y0 = y * boxHeight / HEIGHT, y1 = std::max(y0 + 1, (y + 1) * boxHeight / HEIGHT);
-        for (int x = 0; x < WIDTH; ++x) {
-            const int x0 = x * boxWidth / WIDTH, x1 = std::max(x0 + 1, (x + 1) * boxWidth / WIDTH);
-            for (int c = 0; c < 3; ++c) {
-                double sum = 0.0;
-                for (int sy = y0; sy < y1; ++sy) {
-                    for (int sx = x0; sx < x1; ++sx) sum += rgb[(static_cast<size_t>(sy) * width + boxX + sx) * 3 + c];
-                }
-                out[(static_cast<size_t>(y) * WIDTH + x) * 3 + c] = static_cast<uint8_t>(sum / ((y1 - y0) * (x1 - x0)));
-            }
-        }
-    }
-    return out;
-}
-
 TEST(CaptureToolSize, FullHdHasBlackBarsAndThePictureDrawnLargerInTheMiddle)
 {
     // The logo's last frames and the intro's first: a smooth picture and lines.
@@ -259,7 +229,7 @@ TEST(CaptureToolSize, FullHdHasBlackBarsAndThePictureDrawnLargerInTheMiddle)
         ASSERT_EQ(rendered.size(), size_t(WIDTH * HEIGHT * 3)) << name;
         // The intro's lines are drawn twice as wide on a twice as fine grid,
         // which rasterises a little differently, and lose colour to yuv420p.
-        const std::vector<uint8_t> middle = boxToRenderSize(picture, 1920, 240, 1440, 1080);
+        const std::vector<uint8_t> middle = frames::boxFilter({1920, 1080, picture}, 240, 0, 1440, 1080).rgb;
         EXPECT_LT(meanDifference(middle, rendered), frame < 400 ? 3.0 : 14.0) << name;
         EXPECT_GT(psnr(middle, rendered), frame < 400 ? 33.0 : 22.0) << name;
     }

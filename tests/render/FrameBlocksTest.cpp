@@ -22,20 +22,18 @@
 
 namespace {
 
-// Every frame the shared rendering saves.
-const std::vector<int> CHECKED = {0,    399,  1200, 1800, 1950, 2810, 3600, 3700, 4000,
-                                  4450, 5300, 5700, 6000, 6600, 7000, 7195, 7199, 7250};
-
 std::string frameName(int number) { return "frame-" + std::to_string(number); }
 
 }  // namespace
 
+// Every frame the shared rendering saves (support/frames.txt).
 TEST(FrameBlocks, EveryCheckedFrameLooksAsStored)
 {
-    const std::filesystem::path folder = frames::showFrames(CHECKED);
+    const std::vector<int>& checked = frames::listedFrames();
+    const std::filesystem::path folder = frames::showFrames(checked);
     ASSERT_FALSE(folder.empty());
     std::vector<std::pair<std::string, frames::Blocks>> shown;
-    for (const int number : CHECKED) {
+    for (const int number : checked) {
         const frames::Picture picture = frames::showFrame(folder, number);
         ASSERT_FALSE(picture.empty()) << number;
         shown.emplace_back(frameName(number), frames::blockMeans(picture));

@@ -10,20 +10,6 @@
 
 namespace frames {
 
-const std::vector<int>& comparedFrames()
-{
-    static const std::vector<int> numbers = {0,    399,  1200, 1800, 1950, 2810, 3600, 3700,
-                                             4000, 4450, 5300, 6000, 7000, 7195, 7199, 7250};
-    return numbers;
-}
-
-std::string frameList(const std::vector<int>& numbers)
-{
-    std::string list;
-    for (const int n : numbers) list += (list.empty() ? "" : ",") + std::to_string(n);
-    return list;
-}
-
 Difference difference(const Picture& a, const Picture& b)
 {
     Difference d;

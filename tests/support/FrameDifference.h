@@ -33,12 +33,6 @@ constexpr int BLOCK = 16;
 constexpr double MEAN_BOUND = 4.0;
 constexpr double BLOCK_BOUND = 48.0;
 
-// The frames the other ways are checked on: those of the shared fixture,
-// every part, its first and last frames and the flashes.
-const std::vector<int>& comparedFrames();
-// Frame numbers as the renderer's and the page's lists take them: "0,399,...".
-std::string frameList(const std::vector<int>& numbers);
-
 Difference difference(const Picture& a, const Picture& b);
 // Checks frame `number` of `folder` against the same frame of `reference`
 // (a failed gtest expectation beyond a bound) and prints its figures as

@@ -181,54 +181,72 @@ std::string blockDifferences(const Blocks& shown, const Blocks& stored, double t
     return count == 0 ? "" : std::to_string(count) + " blocks differ\n" + lines;
 }
 
-fs::path showFrames(const std::vector<int>& numbers, int scale)
+const std::vector<int>& listedFrames()
 {
-    if (scale == 1) {
-        if (const char* shared = std::getenv("QUORL_SHOW_FRAMES"); shared && holdsAll(shared, numbers)) return shared;
-    } else if (const char* scaled = std::getenv("QUORL_SCALED_FRAMES")) {
-        const fs::path shared = fs::path(scaled) / ("k" + std::to_string(scale));
-        if (holdsAll(shared, numbers)) return shared;
-    }
+    static const std::vector<int> numbers = {QUORL_FRAMES_ALL};
+    return numbers;
+}
+
+const std::vector<int>& comparedFrames()
+{
+    static const std::vector<int> numbers = {QUORL_FRAMES_COMPARED};
+    return numbers;
+}
+
+const std::vector<int>& scaledFrames(int scale)
+{
+    static const std::vector<int> two = {QUORL_FRAMES_SCALE2};
+    static const std::vector<int> three = {QUORL_FRAMES_SCALE3};
+    static const std::vector<int> none;
+    return scale == 2 ? two : scale == 3 ? three : none;
+}
+
+std::string frameList(const std::vector<int>& numbers)
+{
+    std::string list;
+    for (const int n : numbers) list += (list.empty() ? "" : ",") + std::to_string(n);
+    return list;
+}
+
+fs::path showFrames(const std::vector<int>& numbers)
+{
+    if (const char* shared = std::getenv("QUORL_SHOW_FRAMES"); shared && holdsAll(shared, numbers)) return shared;
     // Started by hand: render what this program needs, privately.
     std::string pattern = (fs::temp_directory_path() / "quorl-frames-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return {};
     const fs::path folder = pattern;
-    int last = 0;
-    std::string list;
-    for (const int n : numbers) {
-        last = std::max(last, n);
-        list += (list.empty() ? "" : ",") + std::to_string(n);
-    }
-    const std::string command = "./quorl-h-render --scale " + std::to_string(scale) + " --from 0 --to " +
-                                std::to_string(last + 1) + " --save " + list + " --out " + folder.string() +
-                                " >/dev/null 2>&1";
+    const int last = numbers.empty() ? 0 : *std::max_element(numbers.begin(), numbers.end());
+    const std::string command = "./quorl-h-render --from 0 --to " + std::to_string(last + 1) + " --save " +
+                                frameList(numbers) + " --out " + folder.string() + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0 || !holdsAll(folder, numbers)) return {};
     return folder;
 }
 
-Picture showFrame(const fs::path& folder, int number, int scale)
+Picture showFrame(const fs::path& folder, int number)
 {
     Picture picture = readPng(folder / frameName(number));
-    EXPECT_EQ(picture.width, WIDTH * scale) << frameName(number);
-    EXPECT_EQ(picture.height, HEIGHT * scale) << frameName(number);
-    if (picture.width != WIDTH * scale || picture.height != HEIGHT * scale) return {};
+    EXPECT_EQ(picture.width, WIDTH) << frameName(number);
+    EXPECT_EQ(picture.height, HEIGHT) << frameName(number);
+    if (picture.width != WIDTH || picture.height != HEIGHT) return {};
     return picture;
 }
 
-Picture boxFilter(const Picture& picture, int scale)
+Picture boxFilter(const Picture& picture, int boxX, int boxY, int boxWidth, int boxHeight)
 {
-    Picture small{picture.width / scale, picture.height / scale, {}};
-    small.rgb.assign(static_cast<size_t>(small.width) * small.height * 3, 0);
-    const int area = scale * scale;
-    for (int y = 0; y < small.height; ++y) {
-        for (int x = 0; x < small.width; ++x) {
+    Picture small{WIDTH, HEIGHT, std::vector<uint8_t>(static_cast<size_t>(WIDTH) * HEIGHT * 3)};
+    for (int y = 0; y < HEIGHT; ++y) {
+        const int y0 = y * boxHeight / HEIGHT;
+        const int y1 = std::max(y0 + 1, (y + 1) * boxHeight / HEIGHT);
+        for (int x = 0; x < WIDTH; ++x) {
+            const int x0 = x * boxWidth / WIDTH;
+            const int x1 = std::max(x0 + 1, (x + 1) * boxWidth / WIDTH);
+            const int area = (y1 - y0) * (x1 - x0);
             for (int c = 0; c < 3; ++c) {
                 int sum = 0;
-                for (int dy = 0; dy < scale; ++dy) {
-                    for (int dx = 0; dx < scale; ++dx) sum += picture.at(x * scale + dx, y * scale + dy)[c];
+                for (int sy = y0; sy < y1; ++sy) {
+                    for (int sx = x0; sx < x1; ++sx) sum += picture.at(boxX + sx, boxY + sy)[c];
                 }
-                small.rgb[(static_cast<size_t>(y) * small.width + x) * 3 + c] =
-                    static_cast<uint8_t>((sum + area / 2) / area);
+                small.rgb[(static_cast<size_t>(y) * WIDTH + x) * 3 + c] = static_cast<uint8_t>((sum + area / 2) / area);
             }
         }
     }

@@ -69,15 +69,24 @@ constexpr double BLOCK_TOLERANCE = 3.0;
 // after checking the new look by eye.
 constexpr const char* UPDATE_BLOCKS_VARIABLE = "QUORL_UPDATE_BLOCKS";
 
+// The frames the tests look at, as support/frames.txt lists them: every
+// one (the shared folder's), those the GL 1.x layer and the page are
+// compared on, and those drawn at render scale 2 or 3.
+const std::vector<int>& listedFrames();
+const std::vector<int>& comparedFrames();
+const std::vector<int>& scaledFrames(int scale);
+// Frame numbers as the renderer's and the page's lists take them: "0,399,...".
+std::string frameList(const std::vector<int>& numbers);
+
 // The folder holding frame-NNNNNN.png for every number given, rendered
-// from frame 0 in the working directory's data at the render scale given;
-// empty when rendering failed. Scaled frames come from the folder
-// QUORL_SCALED_FRAMES/kK when a test run rendered them there.
-std::filesystem::path showFrames(const std::vector<int>& numbers, int scale = 1);
-// Frame `number` from that folder, checked to be 800K x 600K (a failed
-// check is reported and gives an empty picture).
-Picture showFrame(const std::filesystem::path& folder, int number, int scale = 1);
-// Each K x K square of pixels averaged into one: the picture at 800 x 600.
-Picture boxFilter(const Picture& picture, int scale);
+// from frame 0 in the working directory's data; empty when rendering failed.
+std::filesystem::path showFrames(const std::vector<int>& numbers);
+// Frame `number` from that folder, checked to be 800 x 600 (a failed check
+// is reported and gives an empty picture).
+Picture showFrame(const std::filesystem::path& folder, int number);
+// The box (x, y, width, height) of a picture averaged down to 800 x 600:
+// each pixel the rounded mean of the pixels its share of the box covers
+// (its K x K square when the box is K times 800 x 600).
+Picture boxFilter(const Picture& picture, int boxX, int boxY, int boxWidth, int boxHeight);
 
 }  // namespace frames
