@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/CrashReport.h"
 #include "platform/DataFolder.h"
 #include "platform/Platform.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
 
     platform::setCurrent(&sdl);
     Timeline timeline(sdl);
+    platform::installCrashReport("quorl-h", &timeline.frame);
     timeline.startFrame = options.startFrame;
     timeline.followMusic = options.followMusic;
     Shell shell(sdl, timeline);
