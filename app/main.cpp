@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ProgramOptions.h"
+#include "platform/CrashReport.h"
 #include "platform/DataFolder.h"
 #include "platform/Platform.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv)
 
     platform::setCurrent(&sdl);
     Timeline timeline(sdl, options.startFrame, options.followMusic);
+    platform::installCrashReport("quorl-h", &timeline.frame);
     SyncLog syncLog;
     ShellSettings settings{.fullScreen = options.fullScreen, .scale = options.scale, .announceScale = true};
     if (!options.syncLog.empty()) {

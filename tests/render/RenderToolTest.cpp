@@ -133,3 +133,24 @@ TEST(RenderTool, DataFolderUnderAnotherNameLeavesNoLinkFolderBehind)
     EXPECT_EQ(linkFolders(), before);
     fs::remove_all("build-data-elsewhere");
 }
+
+// A renderer that dies of a signal says so on standard error, with the
+// frame it was at and its call stack, and still ends with that signal's
+// status: a crash in a long run leaves a lead instead of a bare status.
+TEST(RenderTool, DyingOfASignalNamesItTheFrameAndTheStack)
+{
+    const fs::path folder = freshFolder("signal");
+    const std::string out = (folder / "out").string(), err = (folder / "err").string();
+    // The first watch line comes after the report is installed; polls are
+    // bounded to a minute.
+    const ToolRun run = runTool("./quorl-h-render --from 0 --to 100000 --watch 1 >" + out + " 2>" + err +
+                                " </dev/null & pid=$!; for i in $(seq 1 600); do grep -q 'watch frame' " + out +
+                                " && break; sleep 0.1; done; kill -SEGV $pid; wait $pid; echo \"status $?\"");
+    const std::string said = readFile(err);
+    EXPECT_NE(run.output.find("status 139"), std::string::npos) << run.output;
+    EXPECT_TRUE(std::regex_search(said, std::regex(R"(quorl-h-render: died of SIGSEGV \(invalid memory access\) at frame \d+; call stack:\n)")))
+        << said;
+    // The signal may land on any of the process's threads: a stack line of any library will do.
+    EXPECT_TRUE(std::regex_search(said, std::regex(R"(\n[^\n]+\[0x[0-9a-f]+\]\n)"))) << "no stack lines:\n" << said;
+    fs::remove_all(folder);
+}

@@ -39,6 +39,7 @@
 #include "PngFile.h"
 #include "cli/CommandLine.h"
 #include "common/Screen.h"
+#include "platform/CrashReport.h"
 #include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "shell/Timeline.h"
@@ -145,6 +146,7 @@ int main(int argc, char** argv)
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
     Timeline timeline(headless);
+    platform::installCrashReport("quorl-h-render", &timeline.frame);
     Shell shell(headless, timeline, ShellSettings{.scale = options.scale});
     if (!shell.openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
     int glErrors = options.checkGl ? reportGlErrors(0, "load") : 0;
@@ -187,6 +189,9 @@ int main(int argc, char** argv)
         std::printf("part %s frames %d mean_ms %.3f max_ms %.3f\n", std::string(partName(static_cast<PartId>(i))).c_str(),
                     t.frames, t.totalMs / t.frames, t.maxMs);
     }
+    // Said before the window system and the driver are taken down, so that
+    // a failure there cannot take the timings with it.
+    std::fflush(stdout);
     shell.closeWindow();
     if (glErrors > 0) {
         std::fprintf(stderr, "quorl-h-render: %d GL error(s)\n", glErrors);
