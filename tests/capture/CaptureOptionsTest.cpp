@@ -11,9 +11,12 @@
 
 namespace {
 
+// The capture's command line as the program builds it: true when it runs.
 bool parse(const std::vector<std::string>& arguments, CaptureOptions& options, std::string& error)
 {
-    return parseCaptureOptions(arguments, options, error);
+    const cli::ParseResult result = captureCommandLine(options)->read(arguments);
+    error = result.error;
+    return result.outcome == cli::Outcome::Run;
 }
 
 }  // namespace

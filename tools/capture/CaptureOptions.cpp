@@ -144,16 +144,3 @@ std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options)
     });
     return line;
 }
-
-bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error)
-{
-    CaptureOptions read;
-    const cli::ParseResult result =
-        captureCommandLine(read)->read(std::vector<std::string>(arguments.begin(), arguments.end()));
-    if (result.outcome != cli::Outcome::Run) {
-        error = result.outcome == cli::Outcome::Error ? result.error : "nothing to capture";
-        return false;
-    }
-    options = read;
-    return true;
-}

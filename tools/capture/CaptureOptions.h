@@ -12,7 +12,6 @@
 #include <istream>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -71,7 +70,3 @@ const char* muxerName(Container container);
 
 // The capture's command line, bound to options.
 std::unique_ptr<cli::CommandLine> captureCommandLine(CaptureOptions& options);
-
-// Reads the arguments after the program name; false with `error` set on
-// anything missing, unknown, malformed or out of range.
-bool parseCaptureOptions(std::span<const std::string> arguments, CaptureOptions& options, std::string& error);
