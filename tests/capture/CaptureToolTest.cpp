@@ -16,6 +16,7 @@
 
 #include "MediaProbe.h"
 #include "support/ShowFrames.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -24,36 +25,13 @@ namespace {
 constexpr int WIDTH = 800;
 constexpr int HEIGHT = 600;
 
-struct ToolRun {
-    int status = -1;  // the exit status, or -1 when it did not exit
-    std::string errors;
-};
-
 // Runs a command line from the build folder (where the tools and data/ are)
-// and collects its standard error.
-ToolRun runTool(const std::string& command)
-{
-    ToolRun run;
-    FILE* pipe = popen(("{ " + command + " ; } 2>&1 >/dev/null").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.errors += buffer;
-    const int status = pclose(pipe);
-    if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-    return run;
-}
+// and keeps its standard error.
+ToolRun errorsOf(const std::string& command) { return runTool("{ " + command + " ; } 2>&1 >/dev/null"); }
 
 ToolRun capture(const std::string& arguments, const std::string& prefix = "")
 {
-    return runTool(prefix + "./quorl-h-capture " + arguments);
-}
-
-fs::path freshFolder(const std::string& name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("quorl-capture-tool-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
+    return errorsOf(prefix + "./quorl-h-capture " + arguments);
 }
 
 int filesIn(const fs::path& folder)
@@ -132,9 +110,9 @@ struct CaptureTool : testing::Test {
 
     static void SetUpTestSuite()
     {
-        folder = freshFolder("short");
+        folder = freshFolder("capture-tool-short");
         shortRun = capture("--from 380 --to 430 --video " + (folder / "short.mp4").string());
-        runTool("./quorl-h-render --from 380 --to 430 --save 380,399,400,429 --out " + (folder / "png").string());
+        errorsOf("./quorl-h-render --from 380 --to 430 --save 380,399,400,429 --out " + (folder / "png").string());
     }
     static std::string video() { return (folder / "short.mp4").string(); }
 };
@@ -143,7 +121,7 @@ struct CaptureTool : testing::Test {
 
 TEST_F(CaptureTool, ShortCaptureHoldsFiftyFramesAtFiftyFpsWithSoundAsLong)
 {
-    ASSERT_EQ(shortRun.status, 0) << shortRun.errors;
+    ASSERT_EQ(shortRun.exit, 0) << shortRun.output;
     const MediaFacts facts = probeMedia(video());
     ASSERT_TRUE(facts.opened);
     EXPECT_EQ(facts.video.codec, "h264");
@@ -158,7 +136,7 @@ TEST_F(CaptureTool, ShortCaptureHoldsFiftyFramesAtFiftyFpsWithSoundAsLong)
     EXPECT_EQ(facts.sound.channels, 2);
     EXPECT_NEAR(facts.sound.endSeconds, facts.video.endSeconds, 0.02);
     // The progress report's last line names every frame rendered.
-    EXPECT_NE(shortRun.errors.find("frame 430/430 (100%)"), std::string::npos) << shortRun.errors;
+    EXPECT_NE(shortRun.output.find("frame 430/430 (100%)"), std::string::npos) << shortRun.output;
 }
 
 TEST_F(CaptureTool, DecodedFramesMatchTheRenderedFramesAndStandUpright)
@@ -191,11 +169,11 @@ TEST_F(CaptureTool, DecodedFramesMatchTheRenderedFramesAndStandUpright)
 TEST(CaptureToolSize, FullHdHasBlackBarsAndThePictureDrawnLargerInTheMiddle)
 {
     // The logo's last frames and the intro's first: a smooth picture and lines.
-    const fs::path folder = freshFolder("fullhd");
+    const fs::path folder = freshFolder("capture-tool-fullhd");
     const std::string video = (folder / "hd.mp4").string();
     const ToolRun run = capture("--from 390 --to 420 --size 1920x1080 --video " + video);
-    ASSERT_EQ(run.status, 0) << run.errors;
-    runTool("./quorl-h-render --from 390 --to 420 --save 390,419 --out " + (folder / "png").string());
+    ASSERT_EQ(run.exit, 0) << run.output;
+    errorsOf("./quorl-h-render --from 390 --to 420 --save 390,419 --out " + (folder / "png").string());
     const MediaFacts facts = probeMedia(video);
     EXPECT_EQ(facts.video.codec, "h264");
     EXPECT_EQ(facts.video.width, 1920);
@@ -237,10 +215,10 @@ TEST(CaptureToolSize, FullHdHasBlackBarsAndThePictureDrawnLargerInTheMiddle)
 
 TEST(CaptureToolMusic, SoundAtEachFrameIsTheTrackAtThatFramesTime)
 {
-    const fs::path folder = freshFolder("music");
+    const fs::path folder = freshFolder("capture-tool-music");
     const std::string path = (folder / "music.mkv").string();
     const ToolRun run = capture("--from 1000 --to 1050 --video " + path);
-    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_EQ(run.exit, 0) << run.output;
     const MonoSound captured = decodeSound(path);
     const MonoSound track = decodeSound("data/musik.mp3", 22.0);
     ASSERT_EQ(captured.sampleRate, 44100);
@@ -257,10 +235,10 @@ TEST(CaptureToolMusic, SoundAtEachFrameIsTheTrackAtThatFramesTime)
 
 TEST(CaptureToolFiles, SameRangeGivesTheSameBytesInMatroskaToo)
 {
-    const fs::path folder = freshFolder("same");
+    const fs::path folder = freshFolder("capture-tool-same");
     for (const char* name : {"a.mkv", "b.mkv"}) {
         const ToolRun run = capture("--from 0 --to 12 --video " + (folder / name).string());
-        ASSERT_EQ(run.status, 0) << run.errors;
+        ASSERT_EQ(run.exit, 0) << run.output;
     }
     auto bytes = [&](const char* name) {
         std::ifstream in(folder / name, std::ios::binary);
@@ -276,17 +254,17 @@ TEST(CaptureToolFiles, SameRangeGivesTheSameBytesInMatroskaToo)
 
 TEST(CaptureToolFiles, WithoutMusicTheCaptureIsSilentAndSaysSoOnce)
 {
-    const fs::path folder = freshFolder("silent");
+    const fs::path folder = freshFolder("capture-tool-silent");
     fs::create_directories(folder / "empty");
     const std::string path = (folder / "silent.mp4").string();
     const ToolRun run = capture("--from 0 --to 10 --data " + (folder / "empty").string() + " --video " + path);
-    ASSERT_EQ(run.status, 0) << run.errors;
+    ASSERT_EQ(run.exit, 0) << run.output;
     size_t lines = 0;
     const std::string said = "the capture is silent";
-    for (size_t at = run.errors.find(said); at != std::string::npos; at = run.errors.find(said, at + 1)) {
+    for (size_t at = run.output.find(said); at != std::string::npos; at = run.output.find(said, at + 1)) {
         ++lines;
     }
-    EXPECT_EQ(lines, 1u) << run.errors;
+    EXPECT_EQ(lines, 1u) << run.output;
     const MonoSound sound = decodeSound(path);
     ASSERT_GT(sound.samples.size(), 8000u);
     float peak = 0.0f;
@@ -296,41 +274,41 @@ TEST(CaptureToolFiles, WithoutMusicTheCaptureIsSilentAndSaysSoOnce)
 
 TEST(CaptureToolFailures, BadArgumentsStopWithStatusTwoBeforeAnyFileIsMade)
 {
-    const fs::path folder = freshFolder("arguments");
+    const fs::path folder = freshFolder("capture-tool-arguments");
     const std::string out = (folder / "x").string();
     // The parsing itself is tested on its own; here the exit and the message.
     for (const std::string& arguments : {std::string("--from 10"), "--video " + out + ".avi",
                                          "--video " + out + ".mp4 --crf 99", "--video " + out + ".mp4 --size 1921x1080",
                                          "--video " + out + ".mp4 --size 7682x4320"}) {
         const ToolRun run = capture(arguments);
-        EXPECT_EQ(run.status, 2) << arguments << "\n" << run.errors;
-        EXPECT_EQ(run.errors.rfind("quorl-h-capture: ", 0), 0u) << arguments << "\n" << run.errors;
-        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << "one line: " << run.errors;
+        EXPECT_EQ(run.exit, 2) << arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.rfind("quorl-h-capture: ", 0), 0u) << arguments << "\n" << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << "one line: " << run.output;
     }
     // --from at or past the default end of the capture (frame 7,300).
-    EXPECT_EQ(capture("--from 7300 --video " + out + ".mp4").status, 2);
+    EXPECT_EQ(capture("--from 7300 --video " + out + ".mp4").exit, 2);
     EXPECT_EQ(filesIn(folder), 0);
 }
 
 TEST(CaptureToolFailures, UnwritableOutputFullDiskOrInterruptionLeaveNothingBehind)
 {
-    const fs::path folder = freshFolder("failures");
+    const fs::path folder = freshFolder("capture-tool-failures");
     std::ofstream(folder / "plain") << "a file, not a folder\n";
     // A path through a file: no user, not even root, can write there.
     ToolRun run = capture("--from 0 --to 5 --video " + (folder / "plain" / "x.mp4").string());
-    EXPECT_EQ(run.status, 1) << run.errors;
-    EXPECT_NE(run.errors.find("cannot write"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.exit, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write"), std::string::npos) << run.output;
 
     // A 64 KB limit on file size stands in for a full disk; lossless
     // pictures pass it within a few frames.
     const std::string full = (folder / "full.mp4").string();
     run = capture("--from 0 --to 200 --crf 0 --video " + full, "ulimit -f 64; ");
-    EXPECT_EQ(run.status, 1) << run.errors;
-    EXPECT_NE(run.errors.find("cannot write " + full), std::string::npos) << run.errors;
+    EXPECT_EQ(run.exit, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write " + full), std::string::npos) << run.output;
 
     // Ctrl-C after two seconds, long before the whole show is done.
     run = capture("--video " + (folder / "stopped.mp4").string(), "timeout --preserve-status -s INT 2 ");
-    EXPECT_EQ(run.status, 130) << run.errors;
+    EXPECT_EQ(run.exit, 130) << run.output;
 
     // Only the file put there by the test.
     EXPECT_EQ(filesIn(folder), 1);

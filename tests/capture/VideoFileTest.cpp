@@ -8,6 +8,7 @@
 
 #include "MediaProbe.h"
 #include "VideoFile.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -15,14 +16,6 @@ namespace {
 
 constexpr int WIDTH = 800;
 constexpr int HEIGHT = 600;
-
-fs::path freshFolder(const std::string& name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("quorl-capture-file-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
 
 // BGRA, bottom row first as GL reads it, white in the picture's top-left
 // quarter and black elsewhere.
@@ -72,7 +65,7 @@ bool writeFrames(VideoFile& file, const std::vector<uint8_t>& picture, int frame
 
 TEST(VideoFile, PictureComesOutUprightAndUnmirroredInEveryContainer)
 {
-    const fs::path folder = freshFolder("upright");
+    const fs::path folder = freshFolder("capture-file-upright");
     for (const auto& [name, container] : {std::pair{"q.mp4", Container::Mp4}, std::pair{"q.mkv", Container::Matroska},
                                           std::pair{"q.mov", Container::QuickTime}}) {
         const fs::path path = folder / name;
@@ -97,7 +90,7 @@ TEST(VideoFile, PictureComesOutUprightAndUnmirroredInEveryContainer)
 
 TEST(VideoFile, UnfinishedOrUnwritableFileLeavesNothingUnderAnyName)
 {
-    const fs::path folder = freshFolder("unfinished");
+    const fs::path folder = freshFolder("capture-file-unfinished");
     {
         VideoFile file;
         ASSERT_TRUE(file.open({folder / "u.mp4", Container::Mp4, WIDTH, HEIGHT, 18})) << file.error();

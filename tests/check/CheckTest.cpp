@@ -14,6 +14,7 @@
 #include <string>
 
 #include "FileCheck.h"
+#include "support/ToolRun.h"
 #include "PictureFiles.h"
 #include "ShowFiles.h"
 #include "tools/writers/Writer3ds.h"
@@ -23,31 +24,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    std::string output;
-    int status = -1;
-};
-
-// Runs the checker; output is bounded by the pipe's end.
+// Runs the checker, its standard output and error together.
 ToolRun runCheck(const std::string& arguments) {
-    ToolRun run;
-    const std::string command = std::string(QUORL_CHECK) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    const int wait = pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    return run;
+    return runTool(std::string(QUORL_CHECK) + " " + arguments + " 2>&1");
 }
 
-// A fresh folder for one test.
-fs::path freshDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("quorl-check-" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+fs::path freshDir(const std::string& name) { return freshFolder("check-" + name); }
 
 std::string write(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
@@ -149,7 +131,7 @@ TEST(CheckReport, EachKindOfFileGetsItsVerdictAndReason) {
 // readers' mends must not change how they load.
 TEST(CheckTool, ShowsOwnDataIsAllOk) {
     const ToolRun run = runCheck(QUORL_DATA);
-    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.exit, 0) << run.output;
     std::size_t lines = 0;
     for (std::size_t at = 0; (at = run.output.find('\n', at)) != std::string::npos; ++at) ++lines;
     EXPECT_EQ(lines, std::size(check::SHOW_FILES));
@@ -198,7 +180,7 @@ TEST(CheckTool, FolderWithMissingFilesListsThemAndFails) {
     const fs::path dir = freshDir("folder");
     write(dir / "logga.bmp", testpictures::bmp24(4, 4, numbered(4, 4)));
     const ToolRun run = runCheck(dir.string());
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.exit, 1);
     EXPECT_NE(run.output.find((dir / "logga.bmp").string() + ": BMP 4 x 4, sides powers of two, OK\n"),
               std::string::npos)
         << run.output;
@@ -215,10 +197,10 @@ TEST(CheckTool, ExitStatusIsZeroOnlyWhenEveryFileIsOk) {
     const std::string good = write(dir / "good.bmp", testpictures::bmp24(2, 2, numbered(2, 2)));
     const std::string odd = write(dir / "odd.bmp", testpictures::bmp24(3, 3, numbered(3, 3)));
     const std::string damaged = write(dir / "holes.3ds", triangleModel(9));
-    EXPECT_EQ(runCheck(good + " " + odd).status, 0);  // sides that are not powers of two are reported, not failed
-    EXPECT_EQ(runCheck(good + " " + damaged).status, 1);
-    EXPECT_EQ(runCheck(good + " " + (dir / "gone.jpg").string()).status, 1);
-    EXPECT_EQ(runCheck("").status, 2) << "no file named is a bad command line";
+    EXPECT_EQ(runCheck(good + " " + odd).exit, 0);  // sides that are not powers of two are reported, not failed
+    EXPECT_EQ(runCheck(good + " " + damaged).exit, 1);
+    EXPECT_EQ(runCheck(good + " " + (dir / "gone.jpg").string()).exit, 1);
+    EXPECT_EQ(runCheck("").exit, 2) << "no file named is a bad command line";
     fs::remove_all(dir);
 }
 
@@ -238,7 +220,7 @@ TEST(CheckTool, DumpWritesDecodedPicturesTopRowFirst) {
     const std::string flipped = write(dir / "flip.bmp", testpictures::bmpLaidOut(5, 3, five, topDown));
     const std::string photo = write(dir / "theend.jpg", testpictures::jpeg(16, 16, 3, quarters));
     const ToolRun run = runCheck("--dump " + out.string() + " " + padded + " " + flipped + " " + photo);
-    ASSERT_EQ(run.status, 0) << run.output;
+    ASSERT_EQ(run.exit, 0) << run.output;
 
     for (const char* name : {"theend.bmp.png", "flip.bmp.png"}) {
         SCOPED_TRACE(name);

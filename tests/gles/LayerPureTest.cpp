@@ -175,28 +175,18 @@ TEST(GlesAssembly, PackKeepsRowPaddingAndSwapsRedAndBlueOnlyForBgra)
 
 TEST(GlesAssembly, NonPowerOfTwoPicturesScaleToTheNearestPowerAveragingTheirBoxes)
 {
-    // A 3 x 5 picture whose pixels are all different (10 x + 50 y in every
-    // channel) becomes 4 x 4; each new pixel averages the old pixels its box
-    // touches, rounded.
+    // 3 x 5 pixels, all different (10 x + 50 y), to 4 x 4: each new pixel
+    // the rounded mean of the old ones its box touches.
     int w = 3, h = 5;
-    std::vector<uint8_t> rgba(static_cast<std::size_t>(w) * h * 4);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            for (int k = 0; k < 4; ++k) rgba[(static_cast<std::size_t>(y) * w + x) * 4 + k] = static_cast<uint8_t>(10 * x + 50 * y);
-        }
-    }
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < w * h * 4; ++i) rgba.push_back(static_cast<uint8_t>(i / 4 % w * 10 + i / 4 / w * 50));
     scaleToPowerOfTwo(w, h, rgba, 1024);
-    EXPECT_EQ(w, 4);
-    EXPECT_EQ(h, 4);
+    ASSERT_EQ(std::make_pair(w, h), std::make_pair(4, 4));
     ASSERT_EQ(rgba.size(), 64u);
-    // New (0, 0) covers old x 0 and y 0..1: (0 + 50) / 2; new (3, 3) covers
-    // old x 2 and y 3..4: (170 + 220) / 2; new (1, 2) covers old x 0..1 and
-    // y 2..3: (100 + 110 + 150 + 160) / 4.
-    const auto at = [&](int x, int y) { return rgba[(static_cast<std::size_t>(y) * w + x) * 4]; };
-    EXPECT_EQ(at(0, 0), 25);
-    EXPECT_EQ(at(3, 3), 195);
-    EXPECT_EQ(at(1, 2), 130);
-    EXPECT_EQ(rgba[(static_cast<std::size_t>(2) * w + 1) * 4 + 3], 130) << "every channel alike";
+    // (0, 0) covers old x 0, y 0..1; (3, 3) x 2, y 3..4; (1, 2) x 0..1, y 2..3.
+    EXPECT_EQ(rgba[0], (0 + 50) / 2);
+    EXPECT_EQ(rgba[(3 * 4 + 3) * 4], (170 + 220) / 2);
+    EXPECT_EQ(rgba[(2 * 4 + 1) * 4 + 3], (100 + 110 + 150 + 160) / 4) << "alpha alike";
 }
 
 TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)

@@ -33,38 +33,33 @@ TEST(Letterbox, KeepsFourByThreeInWideTallAndHiDpiDrawables)
     EXPECT_TRUE(same(letterbox(800, 600, 1600, 1200), {0, 0, 1600, 1200}));
 }
 
-// A picture presented into a drawable of another shape, wider (bars left
-// and right: only the width differs) and taller (bars above and below):
-// whatever the window held before, the bars come out black.
+// A green picture presented into a red window's drawable of another shape,
+// wider (only the width differs) and taller: the bars come out black.
 TEST(Letterbox, PresentBlackensTheBarsOfWideAndTallDrawables)
 {
     platform::HeadlessPlatform headless;
-    if (!headless.initialiseVideo() ||
-        headless.createWindow("Quorl-H", 800, 600, 16, false) != platform::WindowResult::Ok ||
+    if (!headless.initialiseVideo() || headless.createWindow("Quorl-H", 800, 600, 16, false) != platform::WindowResult::Ok ||
         headless.createContext() != platform::ContextResult::Ok) {
         GTEST_SKIP() << "no GL context available";
     }
-    struct Case {
-        int width, height;  // the drawable
-        int barX, barY;     // a pixel in a bar, from the bottom left
+    const auto rgbAt = [](int x, int y) {
+        std::array<uint8_t, 4> rgba{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return std::array<int, 3>{rgba[0], rgba[1], rgba[2]};
     };
-    for (const Case& c : {Case{160, 60, 20, 30}, Case{80, 160, 40, 20}}) {
+    // The drawable, and a pixel of a bar in it from the bottom left.
+    for (const auto [width, height, barX, barY] : {std::array{160, 60, 20, 30}, std::array{80, 160, 40, 20}}) {
         platform::GlSurface surface;
         ASSERT_TRUE(surface.create(40, 30));
-        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);  // the picture: green
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);  // the window: red
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        surface.present(c.width, c.height);
+        surface.present(width, height);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        const auto pixel = [](int x, int y) {
-            std::array<uint8_t, 4> rgba{};
-            glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-            return std::array<int, 3>{rgba[0], rgba[1], rgba[2]};
-        };
-        EXPECT_EQ(pixel(c.barX, c.barY), (std::array<int, 3>{0, 0, 0})) << c.width << " x " << c.height;
-        EXPECT_EQ(pixel(c.width / 2, c.height / 2), (std::array<int, 3>{0, 255, 0})) << c.width << " x " << c.height;
+        EXPECT_EQ(rgbAt(barX, barY), (std::array<int, 3>{0, 0, 0})) << width << " x " << height;
+        EXPECT_EQ(rgbAt(width / 2, height / 2), (std::array<int, 3>{0, 255, 0})) << width << " x " << height;
         surface.destroy();
     }
     headless.releaseContext();

@@ -2,38 +2,21 @@
 // lines for good files, its failure report and exit status for bad ones.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "support/ToolRun.h"
 #include "tools/writers/Writer3ds.h"
 
 using writers::Writer3ds;
 
 namespace {
 
-struct ToolRun {
-    std::string output;
-    int status = -1;
-};
-
-// Runs the tool on the given arguments; output is bounded by the pipe's end.
-ToolRun runTool(const std::string& arguments) {
-    ToolRun run;
-    const std::string command = std::string(QUORL_3DSINFO) + " " + arguments + " 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return run;
-    }
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) {
-        run.output += buffer;
-    }
-    const int wait = pclose(pipe);
-    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    return run;
+// Runs the tool, its standard output and error together.
+ToolRun runInfo(const std::string& arguments)
+{
+    return runTool(std::string(QUORL_3DSINFO) + " " + arguments + " 2>&1");
 }
 
 std::string tempPath(const std::string& name) {
@@ -51,8 +34,8 @@ TEST(InfoTool, ReportsMeshesAndMaterialsOfGoodFile) {
         writers::writeMaterial(w, "Glass");
         writers::writeMeshObject(w, "Cube", cube.mesh);
     })));
-    const ToolRun run = runTool(path);
-    EXPECT_EQ(run.status, 0);
+    const ToolRun run = runInfo(path);
+    EXPECT_EQ(run.exit, 0);
     EXPECT_EQ(run.output, path + ": loaded\n"
                                  "mesh Cube vertices 24 triangles 12 materials 2\n"
                                  "material Steel\n"
@@ -65,8 +48,8 @@ TEST(InfoTool, AnyFailedFileGivesStatusOneAndTheReason) {
     const std::string bad = tempPath("bad.3ds");
     ASSERT_TRUE(writers::writeFile(good, writers::makeFile([](Writer3ds&) {})));
     ASSERT_TRUE(writers::writeFile(bad, {'n', 'o', 't', ' ', '3', 'd', 's', '!'}));
-    const ToolRun run = runTool(good + " " + bad + " " + tempPath("missing.3ds"));
-    EXPECT_EQ(run.status, 1);
+    const ToolRun run = runInfo(good + " " + bad + " " + tempPath("missing.3ds"));
+    EXPECT_EQ(run.exit, 1);
     EXPECT_NE(run.output.find(good + ": loaded\n"), std::string::npos);
     EXPECT_NE(run.output.find(bad + ": load failed (Reader3DS::Read3DS - wrong file format)\n"), std::string::npos);
     EXPECT_NE(run.output.find("missing.3ds: load failed (Reader3DS::LoadFile - cannot open file)\n"),
@@ -89,16 +72,16 @@ TEST(InfoTool, DamagedFileNamesEachKindAndGivesStatusThree) {
     })));
     ASSERT_TRUE(writers::writeFile(good, writers::makeFile([](Writer3ds&) {})));
 
-    const ToolRun run = runTool(good + " " + damaged);
-    EXPECT_EQ(run.status, 3);
+    const ToolRun run = runInfo(good + " " + damaged);
+    EXPECT_EQ(run.exit, 3);
     EXPECT_NE(run.output.find(damaged + ": loaded\n"
                                         "damaged faces\n"
                                         "damaged face-groups\n"
                                         "mesh Holes vertices 3 triangles 1 materials 0\n"),
               std::string::npos)
         << run.output;
-    EXPECT_EQ(runTool(good).status, 0);
-    EXPECT_EQ(runTool(damaged + " " + tempPath("missing.3ds")).status, 1);
+    EXPECT_EQ(runInfo(good).exit, 0);
+    EXPECT_EQ(runInfo(damaged + " " + tempPath("missing.3ds")).exit, 1);
     std::filesystem::remove(damaged);
     std::filesystem::remove(good);
 }

@@ -34,19 +34,11 @@ std::pair<int, int> pngSize(const std::string& bytes)
     return {static_cast<int>(be32(16)), static_cast<int>(be32(20))};
 }
 
-fs::path freshFolder(const std::string& name)
-{
-    const fs::path folder = fs::temp_directory_path() / ("quorl-render-test-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 }  // namespace
 
 TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
 {
-    const fs::path out = freshFolder("frames");
+    const fs::path out = freshFolder("render-test-frames");
     const ToolRun run = render("--from 0 --to 450 --save 0,420 --out " + out.string());
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* name : {"frame-000000.png", "frame-000420.png"}) {
@@ -69,8 +61,8 @@ TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
 
 TEST(RenderTool, SameFrameNumberGivesTheSamePicture)
 {
-    const fs::path first = freshFolder("first");
-    const fs::path second = freshFolder("second");
+    const fs::path first = freshFolder("render-test-first");
+    const fs::path second = freshFolder("render-test-second");
     ASSERT_EQ(render("--from 395 --to 405 --save 399,404 --out " + first.string()).status, 0);
     ASSERT_EQ(render("--from 399 --to 405 --save 399,404 --out " + second.string()).status, 0);
     for (const char* name : {"frame-000399.png", "frame-000404.png"}) {
@@ -89,7 +81,7 @@ TEST(RenderTool, RefusesBadArgumentsInOneLineWithStatusTwoBeforeRendering)
     for (const char* arguments : bad) {
         // Standard error alone, through the pipe.
         const ToolRun run = runTool("./quorl-h-render " + std::string(arguments) + " 2>&1 >/dev/null");
-        EXPECT_EQ(WEXITSTATUS(run.status), 2) << arguments << ": " << run.output;
+        EXPECT_EQ(run.exit, 2) << arguments << ": " << run.output;
         EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << arguments << ": " << run.output;
         EXPECT_EQ(run.output.rfind("quorl-h-render: ", 0), 0u) << arguments << ": " << run.output;
     }
@@ -99,8 +91,8 @@ TEST(RenderTool, RefusesBadArgumentsInOneLineWithStatusTwoBeforeRendering)
 
 TEST(RenderTool, ShowRunsSilentWithoutMusicFileOrAudioDevice)
 {
-    const fs::path out = freshFolder("silent");
-    const fs::path empty = freshFolder("empty-data");
+    const fs::path out = freshFolder("render-test-silent");
+    const fs::path empty = freshFolder("render-test-empty-data");
     // No file at all: every picture, model and the music are missing.
     ToolRun run = render("--from 0 --to 60 --save 59 --out " + out.string() + " --data " + empty.string());
     EXPECT_EQ(run.status, 0);
@@ -125,7 +117,7 @@ TEST(RenderTool, DataFolderUnderAnotherNameLeavesNoLinkFolderBehind)
         return names;
     };
     const std::set<std::string> before = linkFolders();
-    const fs::path out = freshFolder("linked");
+    const fs::path out = freshFolder("render-test-linked");
     const ToolRun run = render("--from 0 --to 2 --save 1 --out " + out.string() + " --data build-data-elsewhere",
                                  "mkdir -p build-data-elsewhere &&");
     EXPECT_EQ(run.status, 0);
@@ -139,7 +131,7 @@ TEST(RenderTool, DataFolderUnderAnotherNameLeavesNoLinkFolderBehind)
 // status: a crash in a long run leaves a lead instead of a bare status.
 TEST(RenderTool, DyingOfASignalNamesItTheFrameAndTheStack)
 {
-    const fs::path folder = freshFolder("signal");
+    const fs::path folder = freshFolder("render-test-signal");
     const std::string out = (folder / "out").string(), err = (folder / "err").string();
     // The first watch line comes after the report is installed; polls are
     // bounded to a minute.

@@ -1,19 +1,15 @@
 // ScaledFramesTest.cpp: the show drawn at render scales 2 and 3, each frame
-// averaged down to 800 x 600, against the same frame drawn at 800 x 600.
-// A size left in 800 x 600 pixels at a larger scale (a viewport, a copied
-// square, a scissor box, a line width) moves or shrinks part of the
-// picture; the worst 16 x 16 block shows it even where the whole-frame
-// mean hardly moves. The frames are those support/frames.txt marks scale2
-// and scale3; scale 3 covers the intro's echo, where the lines' width and
-// the echo's square both show.
+// averaged down to 800 x 600, against the same frame drawn at 800 x 600
+// (the frames support/frames.txt marks scale2 and scale3). A size left in
+// 800 x 600 pixels at a larger scale (a viewport, a copied square, a scissor
+// box, a line width) moves or shrinks part of the picture; the worst 16 x 16
+// block shows it even where the whole-frame mean hardly moves.
 //
-// The scaled show runs here, from frame 0 (the show has memory), with the
-// --start stepping for every frame it does not look at: each such frame
-// makes all its calls (so every part's state moves on as in the show, and
-// any GL error shows) but fills no pixel. Only the frames compared are
-// drawn, and the spin part's from its start on: its trail is made of its
-// own earlier pictures. A whole drawn run at these scales takes ten minutes
-// on a software renderer; this one well under one.
+// The scaled show runs here from frame 0 (the show has memory) and steps,
+// as --start does, every frame it does not compare: all its calls are made
+// (so every part's state moves on, and any GL error shows) but no pixel is
+// filled. The spin part is drawn from its start: its trail is made of its
+// own earlier pictures. Drawing every frame instead took ten minutes.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 

@@ -42,6 +42,24 @@ Picture upright(int width, int height, const std::vector<uint8_t>& bottomFirst)
     return picture;
 }
 
+// Mean colour of each of columns x rows equal cells, row by row from the top left.
+std::vector<Cell> gridMeans(const Picture& picture, int columns, int rows)
+{
+    std::vector<Cell> sums(static_cast<size_t>(columns) * rows, Cell{});
+    std::vector<double> counts(sums.size(), 0.0);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const int q = (y * rows / picture.height) * columns + x * columns / picture.width;
+            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
+            counts[q] += 1;
+        }
+    }
+    for (size_t q = 0; q < sums.size(); ++q) {
+        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
+    }
+    return sums;
+}
+
 bool holdsAll(const fs::path& folder, const std::vector<int>& numbers)
 {
     std::error_code error;
@@ -85,19 +103,10 @@ Picture readJpeg(const std::string& path)
 
 Cells cellMeans(const Picture& picture)
 {
-    Cells sums{};
-    std::array<double, GRID * GRID> counts{};
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const int q = (y * GRID / picture.height) * GRID + x * GRID / picture.width;
-            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
-            counts[q] += 1;
-        }
-    }
-    for (int q = 0; q < GRID * GRID; ++q) {
-        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
-    }
-    return sums;
+    const Blocks means = gridMeans(picture, GRID, GRID);
+    Cells cells{};
+    std::copy(means.begin(), means.end(), cells.begin());
+    return cells;
 }
 
 double cellDistance(const Cell& a, const Cell& b)
@@ -109,22 +118,7 @@ double cellDistance(const Cell& a, const Cell& b)
 
 double brightness(const Cell& cell) { return (cell[0] + cell[1] + cell[2]) / 3.0; }
 
-Blocks blockMeans(const Picture& picture)
-{
-    Blocks sums(BLOCK_COLUMNS * BLOCK_ROWS, Cell{});
-    std::vector<double> counts(sums.size(), 0.0);
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const int q = (y * BLOCK_ROWS / picture.height) * BLOCK_COLUMNS + x * BLOCK_COLUMNS / picture.width;
-            for (int c = 0; c < 3; ++c) sums[q][c] += picture.at(x, y)[c];
-            counts[q] += 1;
-        }
-    }
-    for (size_t q = 0; q < sums.size(); ++q) {
-        for (int c = 0; c < 3; ++c) sums[q][c] /= std::max(counts[q], 1.0);
-    }
-    return sums;
-}
+Blocks blockMeans(const Picture& picture) { return gridMeans(picture, BLOCK_COLUMNS, BLOCK_ROWS); }
 
 std::vector<std::pair<std::string, Blocks>> readBlocks(const fs::path& path)
 {

@@ -15,6 +15,7 @@
 
 struct ToolRun {
     int status = -1;      // as pclose gives it: 0 for a clean exit
+    int exit = -1;        // the exit status, or -1 when it did not exit
     std::string output;   // what the command wrote to standard output
 };
 
@@ -28,7 +29,17 @@ inline ToolRun runTool(const std::string& command)
     char buffer[512];
     while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
     run.status = pclose(pipe);
+    if (WIFEXITED(run.status)) run.exit = WEXITSTATUS(run.status);
     return run;
+}
+
+// A fresh, empty folder "quorl-NAME" in the temporary folder.
+inline std::filesystem::path freshFolder(const std::string& name)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("quorl-" + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 // How a process ended, from its wait status: "exit status N", or the signal
