@@ -7,9 +7,9 @@
 // events and are turned into the show's virtual-key codes; F1 asks the
 // browser for full screen, which the show's own switch would otherwise do
 // by rebuilding its window. The browser decides when a frame is drawn
-// (requestAnimationFrame, see main.cpp), so waiting for a tick returns at
-// once. Messages are shown on the page and printed to the console, and the
-// show plays on. The music is an <audio> element started by the page
+// (requestAnimationFrame, see app/web/main.cpp), so waiting for a tick
+// returns at once. Messages are shown on the page and printed to the
+// console, and the show plays on. The music is an <audio> element started by the page
 // (browsers allow sound only after the first click).
 #pragma once
 

@@ -1,11 +1,7 @@
-// GL/glenums.h of the GL 1.x layer: every enum value the layer knows under
-// its GL name, and nothing else (no type, no function).
-//
-// The fixed-function names the show uses that OpenGL ES 3 lacks, with their
-// desktop values; then the ES 3 values the layer's pure code (LayerState,
-// Assembly, ShaderKey) reads, so that it needs no GL header at all. Those
-// are written exactly as GLES3/gl3.h writes them: GL/gl.h includes both,
-// and a value that differed would be a redefinition the compiler reports.
+// GL/glenums.h of the GL 1.x layer: the enum values it knows, by GL name:
+// the fixed-function ones ES 3 lacks, with their desktop values, and the ES 3
+// ones its pure code reads, written exactly as GLES3/gl3.h writes them (GL/gl.h
+// includes both, and the compiler warns of a value that differs).
 #pragma once
 
 // Primitives beyond ES.
