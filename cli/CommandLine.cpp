@@ -162,9 +162,4 @@ std::optional<int> CommandLine::parse(int argc, char** argv)
     return 2;
 }
 
-const char* version()
-{
-    return QUORL_VERSION;
-}
-
 }  // namespace cli

@@ -90,7 +90,4 @@ private:
     std::vector<std::function<std::string()>> checks;
 };
 
-// The version every program reports.
-const char* version();
-
 }  // namespace cli

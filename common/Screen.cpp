@@ -10,11 +10,6 @@ int scaleInUse = 1;
 
 }  // namespace
 
-int renderScale()
-{
-    return scaleInUse;
-}
-
 void setRenderScale(int scale)
 {
     scaleInUse = std::clamp(scale, 1, MAX_RENDER_SCALE);

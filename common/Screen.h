@@ -19,8 +19,6 @@ constexpr int MAX_RENDER_SCALE = 4;
 // blur) copies, in pixels at K = 1.
 constexpr int FEEDBACK_SQUARE = 512;
 
-// The render scale in use, 1 until set.
-int renderScale();
 // Sets the render scale; values outside 1..MAX_RENDER_SCALE are clamped.
 void setRenderScale(int scale);
 // The framebuffer's size in pixels: the picture times the render scale.

@@ -11,18 +11,6 @@
 
 namespace gles {
 
-namespace {
-
-// "WHAT 0xVALUE": a state the generated shaders cannot draw, for the message.
-std::string named(const char* what, unsigned value)
-{
-    char number[16];
-    std::snprintf(number, sizeof number, " 0x%04x", value);
-    return what + std::string(number);
-}
-
-}  // namespace
-
 uint32_t ShaderKey::packed() const
 {
     return static_cast<uint32_t>(lighting) | static_cast<uint32_t>(light0) << 1 | static_cast<uint32_t>(flat) << 2 |
@@ -34,6 +22,12 @@ uint32_t ShaderKey::packed() const
 ShaderKey keyFor(const LayerState& state, std::string& unsupported)
 {
     const ServerState& s = state.server;
+    // "WHAT 0xVALUE": a state the generated shaders cannot draw.
+    const auto named = [](const char* what, unsigned value) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s 0x%04x", what, value);
+        return std::string(text);
+    };
     ShaderKey key;
     key.lighting = s.lighting.lighting;
     key.light0 = key.lighting && s.lighting.light0;

@@ -10,12 +10,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "MediaProbe.h"
-#include "support/ShowFrames.h"
+#include "support/FrameDifference.h"
 #include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
@@ -65,15 +64,6 @@ double psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
     }
     const double mean = squares / a.size();
     return mean == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mean);
-}
-
-// Mean absolute difference of two pictures' bytes.
-double meanDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
-{
-    if (a.size() != b.size() || a.empty()) return 255.0;
-    double sum = 0.0;
-    for (size_t i = 0; i < a.size(); ++i) sum += std::fabs(double(a[i]) - double(b[i]));
-    return sum / a.size();
 }
 
 // The offset in seconds at which `snippet` fits `track` best, searched from
@@ -157,7 +147,7 @@ TEST_F(CaptureTool, DecodedFramesMatchTheRenderedFramesAndStandUpright)
             // The intro's one-pixel coloured lines lose colour to the halved
             // chroma resolution of yuv420p, so their peak error is large;
             // on average the picture still differs by only a few levels.
-            EXPECT_LT(meanDifference(pictures[frame - 380], rendered), 8.0) << name;
+            EXPECT_LT(frames::difference({WIDTH, HEIGHT, pictures[frame - 380]}, {WIDTH, HEIGHT, rendered}).mean, 8.0) << name;
             EXPECT_GT(psnr(pictures[frame - 380], rendered), 25.0) << name;
         }
     }
@@ -208,7 +198,7 @@ TEST(CaptureToolSize, FullHdHasBlackBarsAndThePictureDrawnLargerInTheMiddle)
         // The intro's lines are drawn twice as wide on a twice as fine grid,
         // which rasterises a little differently, and lose colour to yuv420p.
         const std::vector<uint8_t> middle = frames::boxFilter({1920, 1080, picture}, 240, 0, 1440, 1080).rgb;
-        EXPECT_LT(meanDifference(middle, rendered), frame < 400 ? 3.0 : 14.0) << name;
+        EXPECT_LT(frames::difference({WIDTH, HEIGHT, middle}, {WIDTH, HEIGHT, rendered}).mean, frame < 400 ? 3.0 : 14.0) << name;
         EXPECT_GT(psnr(middle, rendered), frame < 400 ? 33.0 : 22.0) << name;
     }
 }
@@ -240,12 +230,8 @@ TEST(CaptureToolFiles, SameRangeGivesTheSameBytesInMatroskaToo)
         const ToolRun run = capture("--from 0 --to 12 --video " + (folder / name).string());
         ASSERT_EQ(run.exit, 0) << run.output;
     }
-    auto bytes = [&](const char* name) {
-        std::ifstream in(folder / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
-    EXPECT_GT(bytes("a.mkv").size(), 1000u);
-    EXPECT_EQ(bytes("a.mkv"), bytes("b.mkv"));
+    EXPECT_GT(readFile(folder / "a.mkv").size(), 1000u);
+    EXPECT_EQ(readFile(folder / "a.mkv"), readFile(folder / "b.mkv"));
     const MediaFacts facts = probeMedia((folder / "a.mkv").string());
     EXPECT_EQ(facts.container, "matroska,webm");
     EXPECT_EQ(facts.video.packets, 12);

@@ -29,8 +29,6 @@ ToolRun runCheck(const std::string& arguments) {
     return runTool(std::string(QUORL_CHECK) + " " + arguments + " 2>&1");
 }
 
-fs::path freshDir(const std::string& name) { return freshFolder("check-" + name); }
-
 std::string write(const fs::path& path, const Bytes& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
@@ -81,7 +79,7 @@ bool readPng(const std::string& path, int& width, int& height, Bytes& rgb) {
 // Each kind of file, good and bad, gives its one line: kind, sizes or
 // counts, verdict and the reader's own reason.
 TEST(CheckReport, EachKindOfFileGetsItsVerdictAndReason) {
-    const fs::path dir = freshDir("report");
+    const fs::path dir = freshFolder("check-report");
     testpictures::BmpLayout topDown;
     topDown.topDown = true;
     struct Case {
@@ -151,7 +149,7 @@ TEST(CheckTool, ShowsOwnDataIsAllOk) {
 // sample frames: counted in bytes (four to a stereo frame) any track from
 // 37 s on would pass.
 TEST(CheckTool, MusicShorterThanTheShowIsDamagedWithItsLength) {
-    const fs::path dir = freshDir("short");
+    const fs::path dir = freshFolder("check-short");
     const std::string path = std::string(QUORL_DATA) + "/musik.mp3";
     std::ifstream track(path, std::ios::binary);
     const Bytes whole{std::istreambuf_iterator<char>(track), std::istreambuf_iterator<char>()};
@@ -177,7 +175,7 @@ TEST(CheckTool, MusicShorterThanTheShowIsDamagedWithItsLength) {
 // A data folder with one good picture: every other file the show opens is
 // reported missing, and the status says not everything is OK.
 TEST(CheckTool, FolderWithMissingFilesListsThemAndFails) {
-    const fs::path dir = freshDir("folder");
+    const fs::path dir = freshFolder("check-folder");
     write(dir / "logga.bmp", testpictures::bmp24(4, 4, numbered(4, 4)));
     const ToolRun run = runCheck(dir.string());
     EXPECT_EQ(run.exit, 1);
@@ -193,7 +191,7 @@ TEST(CheckTool, FolderWithMissingFilesListsThemAndFails) {
 }
 
 TEST(CheckTool, ExitStatusIsZeroOnlyWhenEveryFileIsOk) {
-    const fs::path dir = freshDir("status");
+    const fs::path dir = freshFolder("check-status");
     const std::string good = write(dir / "good.bmp", testpictures::bmp24(2, 2, numbered(2, 2)));
     const std::string odd = write(dir / "odd.bmp", testpictures::bmp24(3, 3, numbered(3, 3)));
     const std::string damaged = write(dir / "holes.3ds", triangleModel(9));
@@ -207,7 +205,7 @@ TEST(CheckTool, ExitStatusIsZeroOnlyWhenEveryFileIsOk) {
 // --dump writes what the readers decoded, top row first, named after the
 // whole file name: compared here with the pixels the test wrote.
 TEST(CheckTool, DumpWritesDecodedPicturesTopRowFirst) {
-    const fs::path dir = freshDir("dump");
+    const fs::path dir = freshFolder("check-dump");
     const fs::path out = dir / "pictures";
     testpictures::BmpLayout wide;
     wide.infoSize = 124;

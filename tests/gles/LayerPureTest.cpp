@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "gles/Assembly.h"
 #include "gles/LayerState.h"
@@ -150,23 +151,19 @@ TEST(GlesAssembly, UnpackHonoursAlignmentFormatsAndTypes)
 
 TEST(GlesAssembly, PackKeepsRowPaddingAndSwapsRedAndBlueOnlyForBgra)
 {
-    // Two rows of two pixels, as ES 3 reads them.
+    // Two rows of two pixels, as ES 3 reads them; the format, the alignment
+    // and the packed bytes (0xEE: padding, left as it was).
     const std::vector<uint8_t> rgba = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    struct Case {
-        unsigned format;
-        int alignment;
-        std::vector<uint8_t> packed;  // 0xEE: padding, left as it was
-    };
-    const Case cases[] = {
+    const std::tuple<unsigned, int, std::vector<uint8_t>> cases[] = {
         {GL_RGB, 4, {1, 2, 3, 5, 6, 7, 0xEE, 0xEE, 9, 10, 11, 13, 14, 15, 0xEE, 0xEE}},
         {GL_RGB, 1, {1, 2, 3, 5, 6, 7, 9, 10, 11, 13, 14, 15, 0xEE, 0xEE, 0xEE, 0xEE}},
         {GL_RGBA, 8, rgba},
         {GL_BGRA, 4, {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12, 15, 14, 13, 16}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [format, alignment, packed] : cases) {
         std::vector<uint8_t> out(16, 0xEE);
-        ASSERT_TRUE(packFromRgba(2, 2, c.format, GL_UNSIGNED_BYTE, c.alignment, rgba, out.data())) << c.format;
-        EXPECT_EQ(out, c.packed) << "format " << c.format << ", alignment " << c.alignment;
+        ASSERT_TRUE(packFromRgba(2, 2, format, GL_UNSIGNED_BYTE, alignment, rgba, out.data())) << format;
+        EXPECT_EQ(out, packed) << "format " << format << ", alignment " << alignment;
     }
     std::vector<uint8_t> out(16);
     EXPECT_FALSE(packFromRgba(2, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, 4, rgba, out.data()));

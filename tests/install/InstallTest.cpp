@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Command.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -68,9 +68,9 @@ struct Install : testing::Test {
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err.find("not in"), std::string::npos) << "installed data not found: " << result.err;
         for (const char* frame : FRAMES) {
-            const std::string picture = readWholeFile(out / frame);
+            const std::string picture = readFile(out / frame);
             ASSERT_FALSE(picture.empty()) << frame;
-            EXPECT_TRUE(picture == readWholeFile(buildFrames / frame)) << name << " " << frame << " differs";
+            EXPECT_TRUE(picture == readFile(buildFrames / frame)) << name << " " << frame << " differs";
         }
         EXPECT_TRUE(fs::is_empty(empty)) << "the renderer left files in the working folder";
     }
@@ -136,10 +136,10 @@ TEST_F(Install, WorkingFolderDataWinsOverInstalledData)
                   quoted(work / "data") + " --out " + quoted(givenOut))
                   .status,
               0);
-    const std::string own = readWholeFile(installedOut / FRAMES[0]);
+    const std::string own = readFile(installedOut / FRAMES[0]);
     ASSERT_FALSE(own.empty());
-    EXPECT_TRUE(own == readWholeFile(givenOut / FRAMES[0])) << "./data was not the folder read";
-    EXPECT_FALSE(own == readWholeFile(buildFrames / FRAMES[0])) << "the installed logo was shown";
+    EXPECT_TRUE(own == readFile(givenOut / FRAMES[0])) << "./data was not the folder read";
+    EXPECT_FALSE(own == readFile(buildFrames / FRAMES[0])) << "the installed logo was shown";
 }
 
 TEST_F(Install, UnpackedDebianPackageRendersTheBuildsFramesFromAnEmptyFolder)

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "Command.h"
+#include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -90,7 +90,7 @@ TEST_F(PackageFiles, DesktopEntryValidatesCleanly)
     const CommandRun result = run("desktop-file-validate " QUORL_SOURCE_DIR "/packaging/quorl-h.desktop");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out + result.err, "") << "desktop-file-validate has remarks";
-    const std::string entry = readWholeFile(QUORL_SOURCE_DIR "/packaging/quorl-h.desktop");
+    const std::string entry = readFile(QUORL_SOURCE_DIR "/packaging/quorl-h.desktop");
     EXPECT_NE(entry.find("\nExec=quorl-h\n"), std::string::npos);
     EXPECT_NE(entry.find("\nIcon=quorl-h\n"), std::string::npos);
 }

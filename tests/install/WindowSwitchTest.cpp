@@ -20,7 +20,6 @@
 #include <thread>
 #include <vector>
 
-#include "Command.h"
 #include "support/ToolRun.h"
 
 extern char** environ;
@@ -92,7 +91,7 @@ protected:
     // What the show said before it ended, and how it ended, for a failure.
     std::string endReport() const
     {
-        const std::string log = readWholeFile(scratch / "show.log");
+        const std::string log = readFile(scratch / "show.log");
         if (showRunning()) return "the show still runs; its log ends with:\n" + lastLines(log);
         return "the show ended: " + howItEnded(endStatus) + "; its log ends with:\n" + lastLines(log);
     }
@@ -177,7 +176,7 @@ TEST_F(WindowSwitch, EveryF1LeavesOneWindowOnScreenAtTheModesSize)
     EXPECT_EQ(endStatus, 0) << endReport();
     // The render scale is chosen and said at every opening; on the software
     // renderer the tests run on, auto keeps 1 even full screen.
-    const std::string log = readWholeFile(scratch / "show.log");
+    const std::string log = readFile(scratch / "show.log");
     int said = 0;
     for (size_t at = log.find("render scale "); at != std::string::npos; at = log.find("render scale ", at + 1)) {
         EXPECT_EQ(log.compare(at, 26, "render scale 1 (800 x 600)"), 0) << log.substr(at, 40);

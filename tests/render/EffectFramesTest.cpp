@@ -104,12 +104,8 @@ TEST_F(EffectFrames, WaveShowsItsPictureAsAFlatSphereMapAtTheFirstStep)
     ASSERT_FALSE(shown.empty());
     const std::vector<uint8_t> expected = flatSphereMap(picture);
 
-    std::array<Colour, GRID * GRID> shownCells{}, expectedCells{};
-    for (int q = 0; q < GRID * GRID; ++q) {
-        const int x0 = q % GRID * WIDTH / GRID, y0 = q / GRID * HEIGHT / GRID;
-        shownCells[q] = boxMean(shown, x0, y0, x0 + WIDTH / GRID, y0 + HEIGHT / GRID);
-        expectedCells[q] = boxMean(expected, x0, y0, x0 + WIDTH / GRID, y0 + HEIGHT / GRID);
-    }
+    const frames::Cells shownCells = frames::cellMeans({WIDTH, HEIGHT, shown});
+    const frames::Cells expectedCells = frames::cellMeans({WIDTH, HEIGHT, expected});
     for (int c = 0; c < 3; ++c) {
         // The colour the part draws with scales each channel alike.
         double cross = 0, square = 0;

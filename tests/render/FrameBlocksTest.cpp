@@ -29,7 +29,7 @@ std::string frameName(int number) { return "frame-" + std::to_string(number); }
 // Every frame the shared rendering saves (support/frames.txt).
 TEST(FrameBlocks, EveryCheckedFrameLooksAsStored)
 {
-    const std::vector<int>& checked = frames::listedFrames();
+    const std::vector<int>& checked = frames::LISTED_FRAMES;
     const std::filesystem::path folder = frames::showFrames(checked);
     ASSERT_FALSE(folder.empty());
     std::vector<std::pair<std::string, frames::Blocks>> shown;

@@ -18,18 +18,17 @@
 
 namespace fs = std::filesystem;
 
-using frames::comparedFrames;
-
 TEST(GlesFrames, LayerFramesStayWithinTheBoundsOfTheFixedFunctionFrames)
 {
-    const fs::path reference = frames::showFrames(comparedFrames());
+    const fs::path reference = frames::showFrames(frames::COMPARED_FRAMES);
     ASSERT_FALSE(reference.empty()) << "fixed-function frames could not be rendered";
     const fs::path out = fs::temp_directory_path() / "quorl-gles-frames";
     fs::remove_all(out);
-    const std::string list = frames::frameList(comparedFrames());
+    const std::string list = frames::frameList(frames::COMPARED_FRAMES);
     // --check-gl: an unsupported call or enum in the layer leaves an error.
-    const ToolRun run = runTool("./quorl-h-render-gles --check-gl --from 0 --to " + std::to_string(comparedFrames().back() + 1) +
+    const ToolRun run = runTool("./quorl-h-render-gles --check-gl --from 0 --to " +
+                                std::to_string(frames::COMPARED_FRAMES.back() + 1) +
                                 " --save " + list + " --out " + out.string() + " 2>&1");
     ASSERT_EQ(run.status, 0) << run.output;
-    for (const int n : comparedFrames()) frames::expectWithinBounds("gles", reference, out, n);
+    for (const int n : frames::COMPARED_FRAMES) frames::expectWithinBounds("gles", reference, out, n);
 }

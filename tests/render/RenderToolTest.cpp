@@ -5,12 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
 
+#include "support/ShowFrames.h"
 #include "support/ToolRun.h"
 
 namespace fs = std::filesystem;
@@ -23,17 +22,6 @@ ToolRun render(const std::string& arguments, const std::string& environment = ""
     return runTool(environment + " ./quorl-h-render " + arguments + " 2>/dev/null");
 }
 
-// Width and height from a PNG's header chunk, or (0, 0).
-std::pair<int, int> pngSize(const std::string& bytes)
-{
-    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0 || bytes.compare(12, 4, "IHDR") != 0) return {0, 0};
-    auto be32 = [&](size_t at) {
-        return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
-               (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
-    };
-    return {static_cast<int>(be32(16)), static_cast<int>(be32(20))};
-}
-
 }  // namespace
 
 TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
@@ -42,7 +30,8 @@ TEST(RenderTool, WritesRequestedFramesAndOneTimingLinePerPart)
     const ToolRun run = render("--from 0 --to 450 --save 0,420 --out " + out.string());
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* name : {"frame-000000.png", "frame-000420.png"}) {
-        EXPECT_EQ(pngSize(readFile(out / name)), std::make_pair(800, 600)) << name;
+        const frames::Picture picture = frames::readPng(out / name);
+        EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(800, 600)) << name;
     }
     EXPECT_FALSE(fs::exists(out / "frame-000001.png"));
     const std::regex line(R"(part (logo|intro) frames (\d+) mean_ms [0-9.]+ max_ms [0-9.]+\n)");

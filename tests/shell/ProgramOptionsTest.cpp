@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakePlatform.h"
@@ -105,29 +106,20 @@ TEST(ProgramOptions, UnknownMisspelledOrIncompleteOptionsAreErrorsThatSayWhich)
 // The one reader of --scale, as the show (auto allowed) and the tools (not) add it.
 TEST(ScaleOption, TakesOneToFourAndAutoWhereAllowedAndQuotesWhatItRefuses)
 {
-    struct Case {
-        const char* text;
-        bool autoAllowed;
-        bool valid;
-        int scale;
+    // The text, whether auto is allowed, and the scale read (-1: refused).
+    const std::tuple<const char*, bool, int> cases[] = {
+        {"1", false, 1}, {"4", true, 4},   {"auto", true, 0}, {"auto", false, -1}, {"0", true, -1},   {"5", true, -1},
+        {"2.0", true, -1}, {"", true, -1}, {" 2", true, -1},  {"AUTO", true, -1},  {"12", true, -1},
     };
-    const Case cases[] = {
-        {"1", false, true, 1}, {"4", true, true, 4},    {"auto", true, true, 0}, {"auto", false, false, 0},
-        {"0", true, false, 0}, {"5", true, false, 0},   {"2.0", true, false, 0}, {"", true, false, 0},
-        {" 2", true, false, 0}, {"AUTO", true, false, 0}, {"12", true, false, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [text, autoAllowed, expected] : cases) {
         cli::CommandLine line("quorl-h-render", "");
         int scale = -1;
-        line.addScale(scale, c.autoAllowed, "");
-        const cli::ParseResult result = line.read({"--scale", c.text});
-        EXPECT_EQ(result.outcome == Outcome::Run, c.valid) << "'" << c.text << "': " << result.error;
-        if (c.valid) {
-            EXPECT_EQ(scale, c.scale) << c.text;
-        } else {
-            EXPECT_EQ(scale, -1) << "'" << c.text << "' must leave the scale alone";
-            EXPECT_NE(result.error.find(std::string("not '") + c.text + "'"), std::string::npos) << result.error;
-        }
+        line.addScale(scale, autoAllowed, "");
+        const cli::ParseResult result = line.read({"--scale", text});
+        EXPECT_EQ(result.outcome == Outcome::Run, expected >= 0) << "'" << text << "': " << result.error;
+        EXPECT_EQ(scale, expected) << "'" << text << "'";
+        const bool quoted = result.error.find(std::string("not '") + text + "'") != std::string::npos;
+        EXPECT_EQ(quoted, expected < 0) << result.error;
     }
 }
 

@@ -175,26 +175,6 @@ std::string blockDifferences(const Blocks& shown, const Blocks& stored, double t
     return count == 0 ? "" : std::to_string(count) + " blocks differ\n" + lines;
 }
 
-const std::vector<int>& listedFrames()
-{
-    static const std::vector<int> numbers = {QUORL_FRAMES_ALL};
-    return numbers;
-}
-
-const std::vector<int>& comparedFrames()
-{
-    static const std::vector<int> numbers = {QUORL_FRAMES_COMPARED};
-    return numbers;
-}
-
-const std::vector<int>& scaledFrames(int scale)
-{
-    static const std::vector<int> two = {QUORL_FRAMES_SCALE2};
-    static const std::vector<int> three = {QUORL_FRAMES_SCALE3};
-    static const std::vector<int> none;
-    return scale == 2 ? two : scale == 3 ? three : none;
-}
-
 std::string frameList(const std::vector<int>& numbers)
 {
     std::string list;

@@ -69,12 +69,12 @@ constexpr double BLOCK_TOLERANCE = 3.0;
 // after checking the new look by eye.
 constexpr const char* UPDATE_BLOCKS_VARIABLE = "QUORL_UPDATE_BLOCKS";
 
-// The frames the tests look at, as support/frames.txt lists them: every
-// one (the shared folder's), those the GL 1.x layer and the page are
-// compared on, and those drawn at render scale 2 or 3.
-const std::vector<int>& listedFrames();
-const std::vector<int>& comparedFrames();
-const std::vector<int>& scaledFrames(int scale);
+// The frames the tests look at, as support/frames.txt lists them (CMake
+// defines the lists): every one (the shared folder's), those the GL 1.x
+// layer and the page are compared on, and those drawn at render scale 2, 3.
+inline const std::vector<int> LISTED_FRAMES{QUORL_FRAMES_ALL};
+inline const std::vector<int> COMPARED_FRAMES{QUORL_FRAMES_COMPARED};
+inline const std::vector<int> SCALE2_FRAMES{QUORL_FRAMES_SCALE2}, SCALE3_FRAMES{QUORL_FRAMES_SCALE3};
 // Frame numbers as the renderer's and the page's lists take them: "0,399,...".
 std::string frameList(const std::vector<int>& numbers);
 

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -80,4 +81,34 @@ inline std::string readFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A command run with its two output streams apart.
+struct CommandRun {
+    int status = -1;  // exit status, or -1 when it did not exit normally
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+// Runs command through the shell with standard input closed; its two
+// output streams go through files in scratch.
+inline CommandRun runCommand(const std::string& command, const std::filesystem::path& scratch)
+{
+    const std::filesystem::path out = scratch / "command.out";
+    const std::filesystem::path err = scratch / "command.err";
+    const std::string line = "(" + command + ") </dev/null >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(line.c_str());
+    CommandRun run;
+    run.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+    run.out = readFile(out);
+    run.err = readFile(err);
+    return run;
+}
+
+// Single quotes around a path for the shell.
+inline std::string quoted(const std::filesystem::path& path)
+{
+    std::string text = "'";
+    for (const char c : path.string()) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
 }

@@ -19,24 +19,22 @@
 
 namespace fs = std::filesystem;
 
-using frames::comparedFrames;
-
 TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
 {
     const char* page = std::getenv("QUORL_WEB_PAGE");
     if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
     if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
-    const fs::path reference = frames::showFrames(comparedFrames());
+    const fs::path reference = frames::showFrames(frames::COMPARED_FRAMES);
     ASSERT_FALSE(reference.empty()) << "desktop frames could not be rendered";
 
     const fs::path out = fs::temp_directory_path() / "quorl-browser-frames";
     fs::remove_all(out);
-    const std::string list = frames::frameList(comparedFrames());
+    const std::string list = frames::frameList(frames::COMPARED_FRAMES);
     const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
                                 out.string() + " " + list + " 2>&1");
     std::printf("%s", run.output.c_str());
     EXPECT_EQ(run.status, 0) << "the page reported errors or missed frames";
-    for (const int n : comparedFrames()) frames::expectWithinBounds("browser", reference, out, n);
+    for (const int n : frames::COMPARED_FRAMES) frames::expectWithinBounds("browser", reference, out, n);
 }
 
 TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)

@@ -2,9 +2,10 @@
 // they are built to draw through the layer (see gles/Layer.h).
 //
 // It takes the types and the shared enums from OpenGL ES 3, adds the
-// fixed-function enums the show uses with their desktop values (glenums.h),
-// and maps every fixed-function call the show makes onto the layer's own
-// function of the same name with a `qgl` prefix. The show's code is unchanged; only the
+// fixed-function enums the show uses with their desktop values (those the
+// layer's pure code reads as well in glenums.h), and maps every
+// fixed-function call the show makes onto the layer's own function of the
+// same name with a `qgl` prefix. The show's code is unchanged; only the
 // include path decides whether `glBegin` is the driver's or the layer's.
 // Calls the layer does not map (framebuffer objects, for instance) stay the
 // driver's own ES 3 functions.
@@ -16,6 +17,51 @@
 
 typedef double GLdouble;
 typedef double GLclampd;
+
+// Enables of fixed-function state.
+#define GL_LIGHTING 0x0B50
+#define GL_LIGHT0 0x4000
+#define GL_FOG 0x0B60
+#define GL_NORMALIZE 0x0BA1
+#define GL_TEXTURE_GEN_S 0x0C60
+#define GL_TEXTURE_GEN_T 0x0C61
+
+// Shading, matrices, lights and materials.
+#define GL_MATRIX_MODE 0x0BA0
+#define GL_MODELVIEW_MATRIX 0x0BA6
+#define GL_PROJECTION_MATRIX 0x0BA7
+#define GL_AMBIENT 0x1200
+#define GL_DIFFUSE 0x1201
+#define GL_SPECULAR 0x1202
+#define GL_POSITION 0x1203
+#define GL_SHININESS 0x1601
+#define GL_LIGHT_MODEL_COLOR_CONTROL 0x81F8
+#define GL_SINGLE_COLOR 0x81F9
+
+// Fog and hints.
+#define GL_FOG_MODE 0x0B65
+#define GL_FOG_COLOR 0x0B66
+#define GL_FOG_DENSITY 0x0B62
+#define GL_FOG_START 0x0B63
+#define GL_FOG_END 0x0B64
+#define GL_FOG_HINT 0x0C54
+#define GL_PERSPECTIVE_CORRECTION_HINT 0x0C50
+
+// Texture coordinate generation and environments.
+#define GL_S 0x2000
+#define GL_T 0x2001
+#define GL_TEXTURE_GEN_MODE 0x2500
+#define GL_TEXTURE_ENV 0x2300
+#define GL_TEXTURE_ENV_MODE 0x2200
+
+// Client arrays, and the stack errors beyond ES 3.0.
+#define GL_VERTEX_ARRAY 0x8074
+#define GL_NORMAL_ARRAY 0x8075
+#define GL_TEXTURE_COORD_ARRAY 0x8078
+#define GL_T2F_V3F 0x2A27
+#define GL_CLIENT_VERTEX_ARRAY_BIT 0x00000002
+#define GL_STACK_OVERFLOW 0x0503
+#define GL_STACK_UNDERFLOW 0x0504
 
 #ifdef __cplusplus
 extern "C" {
