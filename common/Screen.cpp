@@ -66,7 +66,7 @@ int largestDrawableScale(int wanted, const GlLimits& limits)
 
 bool isSoftwareRenderer(const std::string& renderer)
 {
-    for (const char* name : {"llvmpipe", "softpipe", "swrast"}) {
+    for (const char* name : {"llvmpipe", "softpipe", "swrast", "SwiftShader"}) {
         if (renderer.find(name) != std::string::npos) return true;
     }
     return false;

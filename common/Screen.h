@@ -44,8 +44,8 @@ std::string renderScaleRefusal(int scale, const GlLimits& limits);
 // that is refused: the 800 x 600 show needs no more than any GL gives).
 int largestDrawableScale(int wanted, const GlLimits& limits);
 
-// True for the software renderers (llvmpipe, softpipe, swrast), by the
-// GL_RENDERER text: they fill a larger picture at a proportionally lower rate.
+// True for the software renderers (llvmpipe, softpipe, swrast, and the
+// browsers' SwiftShader), by the GL_RENDERER text: they fill a larger picture at a proportionally lower rate.
 bool isSoftwareRenderer(const std::string& renderer);
 // The smallest K whose picture covers a box of that size (at least 1, at
 // most MAX_RENDER_SCALE).

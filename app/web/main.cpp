@@ -3,8 +3,16 @@
 // The page (index.html) calls main after the visitor's first click, so that
 // the music may play. The show then runs from the browser's animation
 // frames: each one takes the waiting key events and draws the next frame
-// once its 20 ms tick has come, which keeps the show at 50 frames a second
-// on any display rate (five frames in six refreshes at 60 Hz).
+// once the show's frame clock (the desktop's FrameClock) releases it, which
+// keeps the show at 50 frames a second on any display rate (five frames in
+// six refreshes at 60 Hz). The page follows its music as the desktop's
+// --follow-music does: a picture behind the <audio> element's position
+// steps the frames in between; one ahead of it (the music stalled while
+// buffering) waits. Before the music sounds and after its end the frame
+// clock alone keeps time. A hidden page (quorl_set_hidden, from the page's
+// visibilitychange) draws nothing while the page holds the music.
+// window.quorlClock tells any script what is on screen and where the
+// music is.
 //
 // Test hook: with "?frames=A,B,...", main starts on a virtual 20 ms clock,
 // draws every frame from 0 to the last one asked for as fast as it can,
@@ -25,6 +33,7 @@
 #include <string>
 
 #include "common/Screen.h"
+#include "platform/TickWait.h"
 #include "platform/web/WebPlatform.h"
 #include "shell/FrameClock.h"
 #include "shell/Schedule.h"
@@ -36,26 +45,33 @@ namespace {
 platform::WebPlatform web;
 Timeline* timeline = nullptr;
 Shell* shell = nullptr;
-double nextFrameMs = 0.0;
+bool hidden = false;  // the page is hidden: no frame is drawn
 
 // The test hook's frames, their last, and GL errors seen.
 std::set<int> wanted;
 int lastWanted = -1;
 int glErrors = 0;
 
-// The query parameter "frames" as a set of frame numbers.
-std::set<int> framesAsked()
+// The page's query parameter of that name, empty when absent.
+std::string queryParameter(const char* name)
 {
     char* text = reinterpret_cast<char*>(EM_ASM_INT({
-        const value = new URLSearchParams(window.location.search).get('frames') || "";
+        const value = new URLSearchParams(window.location.search).get(UTF8ToString($0)) || "";
         const size = lengthBytesUTF8(value) + 1;
         const copy = _malloc(size);
         stringToUTF8(value, copy, size);
         return copy;
-    }));
-    std::set<int> frames;
-    std::stringstream list(text ? text : "");
+    }, name));
+    std::string value(text ? text : "");
     std::free(text);
+    return value;
+}
+
+// The query parameter "frames" as a set of frame numbers.
+std::set<int> framesAsked()
+{
+    std::set<int> frames;
+    std::stringstream list(queryParameter("frames"));
     std::string item;
     while (std::getline(list, item, ',')) {
         if (!item.empty() && item.size() < 7 && item.find_first_not_of("0123456789") == std::string::npos) {
@@ -99,34 +115,74 @@ void testStep()
     }
 }
 
-// One animation frame of the show.
+// The render scale asked for by "?scale=K" (1 to 4), or 0 (auto).
+int scaleAsked()
+{
+    const std::string text = queryParameter("scale");
+    return text.size() == 1 && text[0] >= '1' && text[0] - '0' <= MAX_RENDER_SCALE ? text[0] - '0' : 0;
+}
+
+// Whether the next frame would run ahead of the music: the music waits
+// (buffering, or a seek), so the picture holds until it moves on.
+bool aheadOfMusic(int64_t musicMs)
+{
+    return musicMs >= 0 && timeline->frame > musicMs / TICK_MS + 1;
+}
+
+// Tells the page what is on screen: window.quorlClock, and quorlTick(clock)
+// when the page listens.
+void publishClock(int64_t musicMs)
+{
+    const std::string part(partName(timeline->flags.current()));
+    EM_ASM({
+        // In parentheses: the macro would split the object at its commas.
+        const clock = ({ frame: $0, musicMs: $1, part: UTF8ToString($2), paused: $3 != 0, stepped: $4,
+                         scale: $5, hidden: $6 != 0 });
+        window.quorlClock = clock;
+        if (window.quorlTick) window.quorlTick(clock);
+    }, timeline->frame - 1, static_cast<double>(musicMs), part.c_str(), shell->paused ? 1 : 0,
+       timeline->framesStepped, screenWidth() / PICTURE_WIDTH, hidden ? 1 : 0);
+}
+
+// One animation frame of the show: the waiting events, then the next frame
+// once the frame clock releases it, unless it would run ahead of the music.
 void showStep()
 {
     while (web.eventWaiting()) shell->mainLoopPass();
-    const double now = emscripten_get_now();
-    if (now < nextFrameMs) return;
-    nextFrameMs += TICK_MS;
-    // After a stall (a hidden tab, a slow frame) the show goes on from now
-    // rather than racing to catch up, as the desktop show does.
-    if (now - nextFrameMs > 5.0 * TICK_MS) nextFrameMs = now;
-    shell->mainLoopPass();
+    if (!hidden && platform::ticksUntil(timeline->clock.releaseTick(), web.ticks()) <= 0 &&
+        !aheadOfMusic(web.musicPositionMs())) {
+        shell->mainLoopPass();
+    }
+    publishClock(web.musicPositionMs());
 }
 
 }  // namespace
 
+// The page hides (true) or shows (false) the show; the page holds and
+// resumes the music itself.
+extern "C" EMSCRIPTEN_KEEPALIVE void quorl_set_hidden(int isHidden)
+{
+    hidden = isHidden != 0;
+}
+
 int main()
 {
     platform::setCurrent(&web);
-    timeline = new Timeline(web);
-    shell = new Shell(web, *timeline);
     wanted = framesAsked();
-    if (!wanted.empty()) {
+    const bool testing = !wanted.empty();
+    // The test hook's frames are the desktop's: its own clock, K = 1
+    // unless a scale is asked for.
+    timeline = new Timeline(web, 0, /*followMusic=*/!testing);
+    const int asked = scaleAsked();
+    shell = new Shell(web, *timeline,
+                      ShellSettings{.fullScreen = false, .scale = testing && asked == 0 ? 1 : asked,
+                                    .announceScale = true});
+    if (testing) {
         web.useVirtualClock();
         lastWanted = *wanted.rbegin();
     }
     // The page is a window; the browser's own full screen serves F1.
     if (!shell->openWindow("Quorl-H", PICTURE_WIDTH, PICTURE_HEIGHT, SCREEN_BITS, false)) return 1;
-    nextFrameMs = emscripten_get_now();
     emscripten_set_main_loop(wanted.empty() ? showStep : testStep, 0, 0);
     return 0;
 }

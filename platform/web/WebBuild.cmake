@@ -28,6 +28,6 @@ target_link_libraries(quorl-h PRIVATE quorl_show)
 target_link_options(quorl-h PRIVATE
   -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
-  -sEXPORTED_FUNCTIONS=_main,_malloc,_free -sEXPORTED_RUNTIME_METHODS=callMain,FS
+  -sEXPORTED_FUNCTIONS=_main,_malloc,_free,_quorl_set_hidden -sEXPORTED_RUNTIME_METHODS=callMain,FS
   -sENVIRONMENT=web
   "--preload-file=${QUORL_WEB_DATA}@/data" "--exclude-file=*.mp3")

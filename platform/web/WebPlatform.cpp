@@ -105,23 +105,83 @@ ContextResult WebPlatform::createContext()
     if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return ContextResult::CannotActivate;
     }
+    showRealRenderer();
+    if (!makeSurface(pictureWidth, pictureHeight)) return ContextResult::NoPixelFormat;
+    glViewport(0, 0, surfaceWidth, surfaceHeight);
+    glesContextCreated();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return ContextResult::Ok;
+}
+
+bool WebPlatform::makeSurface(int width, int height)
+{
     // The show's drawing surface: colour with alpha (the feedback copies
-    // read it) and depth with stencil, as on the desktop.
+    // read it) and depth with stencil, as on the desktop. The canvas's own
+    // drawing buffer takes the same size, so presenting is a 1:1 copy and
+    // the page's style does the only scaling.
+    surfaceWidth = width;
+    surfaceHeight = height;
+    emscripten_set_canvas_element_size(CANVAS, width, height);
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenRenderbuffers(1, &colour);
     glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, pictureWidth, pictureHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
     glGenRenderbuffers(1, &depthStencil);
     glBindRenderbuffer(GL_RENDERBUFFER, depthStencil);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, pictureWidth, pictureHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depthStencil);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return ContextResult::NoPixelFormat;
-    glViewport(0, 0, pictureWidth, pictureHeight);
-    glesContextCreated();
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+void WebPlatform::destroySurface()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteRenderbuffers(1, &depthStencil);
+    framebuffer = colour = depthStencil = 0;
+    emscripten_set_canvas_element_size(CANVAS, pictureWidth, pictureHeight);
+}
+
+void WebPlatform::showRealRenderer()
+{
+    // WebGL names its renderer only by the browser ("WebKit WebGL"); the
+    // debug extension gives the real one (SwiftShader, llvmpipe, a GPU),
+    // which the render-scale choice and the show's frame-rate line read.
+    EM_ASM({
+        const gl = GLctx;
+        const info = gl.getExtension('WEBGL_debug_renderer_info');
+        if (!info) return;
+        const plain = gl.getParameter.bind(gl);
+        gl.getParameter = (name) => plain(name === gl.RENDERER ? info.UNMASKED_RENDERER_WEBGL : name);
+    });
+}
+
+bool WebPlatform::resizeSurface(int width, int height)
+{
+    if (!context) return false;
+    destroySurface();
+    if (!makeSurface(width, height)) {
+        destroySurface();
+        return false;
+    }
+    glViewport(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    return ContextResult::Ok;
+    return true;
+}
+
+void WebPlatform::pictureArea(int& width, int& height) const
+{
+    // The canvas's shown size (the page's style keeps the picture's shape
+    // and leaves the bars outside it) in the screen's own pixels.
+    width = static_cast<int>(EM_ASM_DOUBLE({
+        return Module.canvas.clientWidth * (window.devicePixelRatio || 1);
+    }) + 0.5);
+    height = static_cast<int>(EM_ASM_DOUBLE({
+        return Module.canvas.clientHeight * (window.devicePixelRatio || 1);
+    }) + 0.5);
 }
 
 ReleaseResult WebPlatform::releaseContext()
@@ -129,6 +189,9 @@ ReleaseResult WebPlatform::releaseContext()
     if (context) emscripten_webgl_destroy_context(context);
     context = 0;
     framebuffer = colour = depthStencil = 0;
+    surfaceWidth = pictureWidth;
+    surfaceHeight = pictureHeight;
+    emscripten_set_canvas_element_size(CANVAS, pictureWidth, pictureHeight);
     return ReleaseResult::Ok;
 }
 
@@ -149,14 +212,14 @@ bool WebPlatform::pollEvent(Event& event)
 void WebPlatform::swapBuffers()
 {
     if (!framebuffer) return;
-    // The canvas keeps the picture's 800 x 600; the page's style scales it
-    // with its shape kept. Scissor and colour mask would limit the blit's
+    // The canvas's drawing buffer has the surface's size; the page's style
+    // scales it with its shape kept. Scissor and colour mask would limit the blit's
     // clear-free copy only through the draw framebuffer, which is fresh.
     GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     glDisable(GL_SCISSOR_TEST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, pictureWidth, pictureHeight, 0, 0, pictureWidth, pictureHeight, GL_COLOR_BUFFER_BIT,
+    glBlitFramebuffer(0, 0, surfaceWidth, surfaceHeight, 0, 0, surfaceWidth, surfaceHeight, GL_COLOR_BUFFER_BIT,
                       GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     if (scissor) glEnable(GL_SCISSOR_TEST);
@@ -201,6 +264,18 @@ bool WebPlatform::startMusic(const std::string& path, uint32_t positionMs)
     // show's start only tells it from where.
     return EM_ASM_INT({ return window.quorlMusic ? window.quorlMusic(UTF8ToString($0), $1) : 0; }, path.c_str(),
                       positionMs) != 0;
+}
+
+int64_t WebPlatform::musicPositionMs()
+{
+    // The page's <audio> position, or -1 before it sounds and after its end.
+    return static_cast<int64_t>(
+        EM_ASM_DOUBLE({ return window.quorlMusicMs ? window.quorlMusicMs() : -1; }));
+}
+
+void WebPlatform::pauseMusic(bool paused)
+{
+    EM_ASM({ if (window.quorlPauseMusic) window.quorlPauseMusic($0 != 0); }, paused ? 1 : 0);
 }
 
 }  // namespace platform

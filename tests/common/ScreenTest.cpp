@@ -44,7 +44,9 @@ TEST(RenderScale, AutoCoversTheShownAreaAndSoftwareRenderersAreKnown)
     EXPECT_EQ(scaleCovering(2880, 2160), 4);
     EXPECT_EQ(scaleCovering(5760, 4320), 4);  // no larger scale: enlarged from 4
     EXPECT_EQ(scaleCovering(0, 0), 1);
-    for (const char* renderer : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 swrast"}) {
+    for (const char* renderer : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa X11 swrast",
+                                 "ANGLE (Google, Vulkan 1.3.0 (SwiftShader Device (Subzero) (0x0000C0DE)), "
+                                 "SwiftShader driver)"}) {
         EXPECT_TRUE(isSoftwareRenderer(renderer)) << renderer;
     }
     for (const char* renderer : {"AMD Radeon RX 6600 (radeonsi, navi23)", "Mesa Intel(R) UHD Graphics 620", ""}) {
