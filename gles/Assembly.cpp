@@ -1,4 +1,4 @@
-// Assembly.cpp: primitive conversion, client-array fetch, pixel unpacking and packing.
+// Assembly.cpp: quad indices, client-array fetch, pixel unpacking and packing.
 #include "gles/Assembly.h"
 
 #include <algorithm>
@@ -33,20 +33,15 @@ int nearestPowerOfTwo(int value, int maxSize)
 
 }  // namespace
 
-unsigned assemble(unsigned mode, const std::vector<Vertex>& in, std::vector<Vertex>& out)
+std::vector<uint32_t> quadIndices(std::size_t quads)
 {
-    out.clear();
-    if (mode != GL_QUADS) {
-        out = in;
-        return mode;
-    }
-    const std::size_t quads = in.size() / 4;
-    out.reserve(quads * 6);
+    std::vector<uint32_t> indices;
+    indices.reserve(quads * 6);
     for (std::size_t q = 0; q < quads; ++q) {
-        const Vertex* v = &in[q * 4];
-        for (const int k : {0, 1, 3, 1, 2, 3}) out.push_back(v[k]);
+        const auto first = static_cast<uint32_t>(q * 4);
+        for (const uint32_t k : {0u, 1u, 3u, 1u, 2u, 3u}) indices.push_back(first + k);
     }
-    return GL_TRIANGLES;
+    return indices;
 }
 
 Vertex fetchVertex(const ClientState& client, const CurrentState& current, uint32_t index)

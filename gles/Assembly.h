@@ -3,10 +3,11 @@
 // Fixed-function GL takes quads, client arrays of any stride, a current
 // normal, colour and texture coordinate for whatever no array supplies, and
 // pixels in formats and types ES 3 refuses. These functions turn all of
-// that into one vertex layout, triangle lists and RGBA bytes, and RGBA bytes
+// that into one vertex layout, triangle indices and RGBA bytes, and RGBA bytes
 // back into the formats a read asks for. Pure: no GL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,12 +23,10 @@ struct Vertex {
     float colour[4];
 };
 
-// The vertices of a batch as ES draws them: quads become two triangles each,
-// (0, 1, 3) and (1, 2, 3), so that the last vertex of both (the one flat
-// shading takes its colour from) is the quad's own last; an unfinished quad
-// at the end is dropped. Other primitives pass as they are. Returns the ES
-// primitive to draw them with.
-unsigned assemble(unsigned mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
+// The indices that draw `quads` quads of consecutive vertices as
+// triangles: (0, 1, 3) and (1, 2, 3) of each, so that the last vertex of
+// both (the one flat shading takes its colour from) is the quad's own last.
+std::vector<uint32_t> quadIndices(std::size_t quads);
 
 // Vertex `index` of the enabled client arrays, with current values for the
 // arrays that are off. Only float arrays exist in the show.

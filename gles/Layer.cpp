@@ -11,6 +11,7 @@
 #define QGL_NO_MACROS
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 
 #include "gles/Assembly.h"
 #include "gles/Backend.h"
+#include "gles/Counters.h"
 #include "gles/Layer.h"
 #include "gles/ShaderKey.h"
 
@@ -28,7 +30,6 @@ gles::Backend backend;
 bool inBatch = false;
 GLenum batchMode = 0;
 std::vector<gles::Vertex> batch;
-std::vector<gles::Vertex> assembled;
 
 // Records an error for glGetError; the first one stays until it is read.
 void setError(GLenum error)
@@ -63,28 +64,45 @@ void driverEnable(GLenum cap, bool on)
     }
 }
 
-// Puts every piece of state ES 3 shares with the layer into the driver.
-void applyDriverState()
+// Puts the state ES 3 shares with the layer into the driver: all of it
+// (`before` null, for a new context), or what differs from `before`, the
+// state the driver holds (every call that changes it goes through the
+// layer, so the two never differ otherwise).
+void applyDriverState(const gles::ServerState* before = nullptr)
 {
     const gles::ServerState& s = layer.server;
-    driverEnable(GL_BLEND, s.other.blend);
-    glBlendFunc(s.other.blendSrc, s.other.blendDst);
-    driverEnable(GL_CULL_FACE, s.other.cull);
-    glCullFace(s.other.cullFace);
-    glFrontFace(s.other.frontFace);
-    glColorMask(s.other.colourMask[0], s.other.colourMask[1], s.other.colourMask[2], s.other.colourMask[3]);
-    glClearColor(s.other.clearColour[0], s.other.clearColour[1], s.other.clearColour[2], s.other.clearColour[3]);
-    driverEnable(GL_DEPTH_TEST, s.depth.test);
-    glDepthFunc(s.depth.func);
-    glDepthMask(s.depth.mask ? GL_TRUE : GL_FALSE);
-    glClearDepthf(s.depth.clear);
-    driverEnable(GL_STENCIL_TEST, s.stencil.test);
-    glStencilFunc(s.stencil.func, s.stencil.ref, s.stencil.valueMask);
-    glStencilOp(s.stencil.fail, s.stencil.zfail, s.stencil.zpass);
-    driverEnable(GL_SCISSOR_TEST, s.scissor.test);
-    glScissor(s.scissor.box[0], s.scissor.box[1], s.scissor.box[2], s.scissor.box[3]);
-    glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
-    glBindTexture(GL_TEXTURE_2D, s.texture.binding);
+    const auto differs = [before](const auto& field, const auto& was) { return !before || !(field == was); };
+    const gles::ServerState& b = before ? *before : s;
+    if (differs(s.other.blend, b.other.blend)) driverEnable(GL_BLEND, s.other.blend);
+    if (differs(s.other.blendSrc, b.other.blendSrc) || differs(s.other.blendDst, b.other.blendDst)) {
+        glBlendFunc(s.other.blendSrc, s.other.blendDst);
+    }
+    if (differs(s.other.cull, b.other.cull)) driverEnable(GL_CULL_FACE, s.other.cull);
+    if (differs(s.other.cullFace, b.other.cullFace)) glCullFace(s.other.cullFace);
+    if (differs(s.other.frontFace, b.other.frontFace)) glFrontFace(s.other.frontFace);
+    if (differs(s.other.colourMask, b.other.colourMask)) {
+        glColorMask(s.other.colourMask[0], s.other.colourMask[1], s.other.colourMask[2], s.other.colourMask[3]);
+    }
+    if (differs(s.other.clearColour, b.other.clearColour)) {
+        glClearColor(s.other.clearColour[0], s.other.clearColour[1], s.other.clearColour[2], s.other.clearColour[3]);
+    }
+    if (differs(s.depth.test, b.depth.test)) driverEnable(GL_DEPTH_TEST, s.depth.test);
+    if (differs(s.depth.func, b.depth.func)) glDepthFunc(s.depth.func);
+    if (differs(s.depth.mask, b.depth.mask)) glDepthMask(s.depth.mask ? GL_TRUE : GL_FALSE);
+    if (differs(s.depth.clear, b.depth.clear)) glClearDepthf(s.depth.clear);
+    if (differs(s.stencil.test, b.stencil.test)) driverEnable(GL_STENCIL_TEST, s.stencil.test);
+    if (differs(s.stencil.func, b.stencil.func) || differs(s.stencil.ref, b.stencil.ref) ||
+        differs(s.stencil.valueMask, b.stencil.valueMask)) {
+        glStencilFunc(s.stencil.func, s.stencil.ref, s.stencil.valueMask);
+    }
+    if (differs(s.stencil.fail, b.stencil.fail) || differs(s.stencil.zfail, b.stencil.zfail) ||
+        differs(s.stencil.zpass, b.stencil.zpass)) {
+        glStencilOp(s.stencil.fail, s.stencil.zfail, s.stencil.zpass);
+    }
+    if (differs(s.scissor.test, b.scissor.test)) driverEnable(GL_SCISSOR_TEST, s.scissor.test);
+    if (differs(s.scissor.box, b.scissor.box)) glScissor(s.scissor.box[0], s.scissor.box[1], s.scissor.box[2], s.scissor.box[3]);
+    if (differs(s.viewport, b.viewport)) glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    if (differs(s.texture.binding, b.texture.binding)) glBindTexture(GL_TEXTURE_2D, s.texture.binding);
 }
 
 // The layer's flag for an enable, or null for one the driver alone holds.
@@ -134,8 +152,7 @@ void draw(GLenum mode, const std::vector<gles::Vertex>& vertices)
     std::string missing;
     const gles::ShaderKey key = gles::keyFor(layer, missing);
     if (!missing.empty()) unsupported("drawing does not support " + missing);
-    const unsigned primitive = gles::assemble(mode, vertices, assembled);
-    backend.draw(layer, key, primitive, assembled);
+    backend.draw(layer, key, mode, vertices);
 }
 
 void addVertex(float x, float y, float z)
@@ -309,8 +326,9 @@ void qglPopAttrib(void)
     }
     const auto [mask, saved] = layer.attribStack.back();
     layer.attribStack.pop_back();
+    const gles::ServerState before = layer.server;
     gles::restoreGroups(layer.server, saved, mask);
-    applyDriverState();
+    applyDriverState(&before);
 }
 
 void qglPushClientAttrib(GLbitfield mask)
@@ -531,6 +549,7 @@ void qglReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum forma
     std::vector<uint8_t> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    ++gles::counters().readBacks;
     if (!gles::packFromRgba(width, height, format, type, layer.packAlignment, rgba, pixels)) {
         unsupported("glReadPixels", type != GL_UNSIGNED_BYTE ? type : format);
     }
@@ -591,17 +610,36 @@ static void defineTexture(gles::BaseFormat format)
     layer.textures[layer.server.texture.binding] = format;
 }
 
+// Whether pixels can go to the driver as they are: RGBA bytes whose rows
+// need no padding, which is what the driver reads at its unpack alignment
+// of 4 (the layer keeps the show's alignment to itself).
+static bool uploadsAsItIs(GLsizei width, GLenum format, GLenum type, const void* pixels)
+{
+    return pixels && format == GL_RGBA && type == GL_UNSIGNED_BYTE && width >= 0 &&
+           (static_cast<std::size_t>(width) * 4) % static_cast<std::size_t>(std::max(layer.unpackAlignment, 1)) == 0;
+}
+
+// The driver's glTexImage2D of RGBA bytes, counted.
+static void uploadRgba(GLsizei width, GLsizei height, const void* rgba)
+{
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    gles::Counters& c = gles::counters();
+    ++c.textureUploads;
+    c.textureBytes += static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+}
+
 void qglTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                    GLenum format, GLenum type, const void* pixels)
 {
     const gles::BaseFormat base = gles::baseFormatOf(internalFormat);
+    const bool direct = uploadsAsItIs(width, format, type, pixels);
     std::vector<uint8_t> rgba;
-    if (target != GL_TEXTURE_2D || level != 0 || border != 0 || base == gles::BaseFormat::None ||
-        !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, pixels, rgba)) {
+    if (target != GL_TEXTURE_2D || level != 0 || border != 0 || base == gles::BaseFormat::None || height < 0 ||
+        (!direct && !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, pixels, rgba))) {
         unsupported("glTexImage2D", base == gles::BaseFormat::None ? static_cast<unsigned>(internalFormat) : format);
         return;
     }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    uploadRgba(width, height, direct ? pixels : rgba.data());
     defineTexture(base);
 }
 
@@ -609,16 +647,19 @@ GLint qgluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint hei
                          const void* data)
 {
     const gles::BaseFormat base = gles::baseFormatOf(components);
+    GLint maxSize = 2048;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    const auto powerOfTwo = [maxSize](GLint side) { return side > 0 && side <= maxSize && (side & (side - 1)) == 0; };
+    // A picture that needs no scaling and no conversion goes up as it is.
+    const bool direct = uploadsAsItIs(width, format, type, data) && powerOfTwo(width) && powerOfTwo(height);
     std::vector<uint8_t> rgba;
     if (target != GL_TEXTURE_2D || base == gles::BaseFormat::None ||
-        !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, data, rgba)) {
+        (!direct && !gles::unpackToRgba(width, height, format, type, layer.unpackAlignment, data, rgba))) {
         unsupported("gluBuild2DMipmaps", format);
         return GL_INVALID_ENUM;
     }
-    GLint maxSize = 2048;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    gles::scaleToPowerOfTwo(width, height, rgba, maxSize);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    if (!direct) gles::scaleToPowerOfTwo(width, height, rgba, maxSize);
+    uploadRgba(width, height, direct ? data : rgba.data());
     glGenerateMipmap(GL_TEXTURE_2D);
     defineTexture(base);
     return 0;
@@ -635,13 +676,16 @@ void qglCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint 
     // Copied whole; a luminance texture samples its red channel, which is
     // what a copy into luminance keeps.
     glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, x, y, width, height, 0);
+    ++gles::counters().framebufferCopies;
     defineTexture(base);
 }
 
 void qglCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLint x, GLint y, GLsizei width,
                           GLsizei height)
 {
+    // Into the texture's storage on the GPU; nothing is read back.
     glCopyTexSubImage2D(target, level, xoffset, yoffset, x, y, width, height);
+    ++gles::counters().framebufferCopies;
 }
 
 // ---- Client arrays -------------------------------------------------------------

@@ -18,6 +18,11 @@
 // GL_STACK_UNDERFLOW, as GL does. The first error stays until glGetError
 // reads it.
 //
+// The layer counts what it asks of the driver (gles/Counters.h): draws,
+// buffer and texture uploads with their bytes, program switches, uniform
+// uploads, read-backs and framebuffer copies; a renderer resets and prints
+// them per frame.
+//
 // A platform calls glesContextCreated() right after it made a new ES 3 (or
 // WebGL 2) context current, before anything is drawn in it.
 #pragma once

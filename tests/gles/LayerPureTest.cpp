@@ -105,17 +105,12 @@ TEST(GlesShaderKey, SourcesCarryEachFeatureOnlyWhenKeyed)
     EXPECT_NE(plain.packed(), full.packed());
 }
 
-TEST(GlesAssembly, QuadsSplitKeepingTheLastVertexLastAndDropAnUnfinishedQuad)
+TEST(GlesAssembly, QuadIndicesKeepEachQuadsLastVertexLastInBothTriangles)
 {
-    std::vector<Vertex> in(6);
-    for (int i = 0; i < 6; ++i) in[i].position[0] = static_cast<float>(i);
-    std::vector<Vertex> out;
-    EXPECT_EQ(assemble(GL_QUADS, in, out), GL_TRIANGLES);
-    ASSERT_EQ(out.size(), 6u);
-    const float expected[6] = {0, 1, 3, 1, 2, 3};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(out[i].position[0], expected[i]);
-    EXPECT_EQ(assemble(GL_LINES, in, out), GL_LINES);
-    EXPECT_EQ(out.size(), 6u);
+    const std::vector<uint32_t> indices = quadIndices(2);
+    const std::vector<uint32_t> expected = {0, 1, 3, 1, 2, 3, 4, 5, 7, 5, 6, 7};
+    EXPECT_EQ(indices, expected);
+    EXPECT_TRUE(quadIndices(0).empty());
 }
 
 TEST(GlesAssembly, ArraysThatAreOffTakeTheCurrentValues)

@@ -1,13 +1,16 @@
 // quorl-h-render: renders frames of the show to PNG files, headless.
 //
 //   quorl-h-render --from A --to B [--save LIST] [--out DIR] [--data DIR] [--check-gl]
-//                  [--watch N] [--scale K]
+//                  [--watch N] [--scale K] [--layer-counters LIST]
 //
 // Renders frames A..B-1 (and, unsaved, every frame before A, since the show
 // has memory) with a virtual clock of exactly 20 ms per frame, writes the
 // frames in LIST (comma-separated numbers, or "all") as DIR/frame-NNNNNN.png,
 // and prints one timing line per part drawn in A..B-1:
 //   part NAME frames N mean_ms X max_ms Y
+// then one line per part with the mean CPU time of the whole process (the
+// software renderer's threads too) over the same frames:
+//   cpu NAME mean_ms X
 // The time is the drawing of the frame up to a finished picture (glFinish),
 // without the tick wait. The show reads its files from ./data, or else from
 // the installed data folder; --data points it elsewhere. --check-gl reads
@@ -18,8 +21,12 @@
 // frames, for long runs:
 //   watch frame F rss_kb R mean_ms X
 // --scale K (1 to 4, default 1) draws the show at K times its 800 x 600
-// picture and writes 800K x 600K pictures.
+// picture and writes 800K x 600K pictures. --layer-counters LIST (frame
+// numbers, or "all"; the renderer through the GL 1.x layer only) prints,
+// for each such frame, what the layer asked of the driver while drawing it:
+//   layer-counters frame N part NAME draws D buffer_uploads U ...
 #include <GL/gl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +44,9 @@
 #include <CLI/CLI.hpp>
 
 #include "PngFile.h"
+#ifdef QUORL_GLES
+#include "gles/Counters.h"
+#endif
 #include "cli/CommandLine.h"
 #include "common/Screen.h"
 #include "platform/CrashReport.h"
@@ -56,7 +66,24 @@ struct Options {
     bool checkGl = false;
     int watch = 0;  // frames between memory and time lines; 0: none
     int scale = 1;  // render scale
+    std::vector<std::string> layerCounters;  // --layer-counters: frame numbers, or "all"
 };
+
+#ifdef QUORL_GLES
+// Whether `frame` is in a list of frame numbers or "all".
+bool listed(const std::vector<std::string>& list, const std::set<int>& numbers, int frame)
+{
+    return numbers.count(frame) || std::find(list.begin(), list.end(), "all") != list.end();
+}
+#endif
+
+// The CPU time of the whole process so far, in ms.
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
+}
 
 // The renderer's command line.
 std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options)
@@ -80,6 +107,15 @@ std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options)
         ->delimiter(',')
         ->allow_extra_args(false)
         ->check(CLI::Validator(frameOrAll, ""));
+#ifdef QUORL_GLES
+    line->app()
+        .add_option("--layer-counters", options.layerCounters,
+                    "frames whose GL layer counters are printed: comma-separated, or all")
+        ->type_name("LIST")
+        ->delimiter(',')
+        ->allow_extra_args(false)
+        ->check(CLI::Validator(frameOrAll, ""));
+#endif
     line->app().add_option("--out", options.out, "folder of the saved frames (default: .)")->type_name("DIR");
     line->addData(options.data);
     line->app().add_flag("--check-gl", options.checkGl, "report every GL error; exit status 3 when there was any");
@@ -92,6 +128,7 @@ struct PartTiming {
     int frames = 0;
     double totalMs = 0.0;
     double maxMs = 0.0;
+    double cpuMs = 0.0;
 };
 
 // Resident memory of this process in KB, from /proc; 0 when unreadable.
@@ -131,6 +168,10 @@ int main(int argc, char** argv)
     for (const std::string& item : options.save) {
         if (item != "all") saved.insert(std::stoi(item));
     }
+    std::set<int> counted;
+    for (const std::string& item : options.layerCounters) {
+        if (item != "all") counted.insert(std::stoi(item));
+    }
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path out = fs::absolute(options.out, error);
@@ -155,11 +196,23 @@ int main(int argc, char** argv)
     double watchMs = 0.0;  // drawing time since the last watch line
     bool ok = true;
     for (int frame = 0; frame < options.to; ++frame) {
+#ifdef QUORL_GLES
+        gles::counters() = gles::Counters{};
+#endif
+        const double cpuBegin = processCpuMs();
         const auto begin = std::chrono::steady_clock::now();
         timeline.renderFrame();
         glFinish();
         const auto end = std::chrono::steady_clock::now();
+        const double cpuMs = processCpuMs() - cpuBegin;
         const PartId part = timeline.flags.current();
+#ifdef QUORL_GLES
+        // Counted before the picture is read for saving, which is no part of the frame.
+        if (!options.layerCounters.empty() && listed(options.layerCounters, counted, frame)) {
+            std::printf("layer-counters frame %d part %s %s\n", frame, std::string(partName(part)).c_str(),
+                        gles::describe(gles::counters()).c_str());
+        }
+#endif
         if (options.checkGl) glErrors += reportGlErrors(frame, "part " + std::string(partName(part)));
         if (frame >= options.from && (saveAll || saved.count(frame))) {
             char name[32];
@@ -175,6 +228,7 @@ int main(int argc, char** argv)
             ++t.frames;
             t.totalMs += ms;
             t.maxMs = std::max(t.maxMs, ms);
+            t.cpuMs += cpuMs;
             watchMs += ms;
         }
         if (options.watch > 0 && (frame + 1) % options.watch == 0) {
@@ -188,6 +242,11 @@ int main(int argc, char** argv)
         if (t.frames == 0) continue;
         std::printf("part %s frames %d mean_ms %.3f max_ms %.3f\n", std::string(partName(static_cast<PartId>(i))).c_str(),
                     t.frames, t.totalMs / t.frames, t.maxMs);
+    }
+    for (int i = 0; i < PART_COUNT; ++i) {
+        const PartTiming& t = timing[i];
+        if (t.frames == 0) continue;
+        std::printf("cpu %s mean_ms %.3f\n", std::string(partName(static_cast<PartId>(i))).c_str(), t.cpuMs / t.frames);
     }
     // Said before the window system and the driver are taken down, so that
     // a failure there cannot take the timings with it.
