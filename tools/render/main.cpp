@@ -103,7 +103,11 @@ long residentKb()
     long resident = 0;
     const int read = std::fscanf(file, "%ld %ld", &pages, &resident);
     std::fclose(file);
+#ifdef _WIN32
+    return 0;  // no /proc on Windows: the file never opens
+#else
     return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+#endif
 }
 
 // Drains GL's error flags, one line per error naming the frame and the
@@ -141,7 +145,11 @@ int main(int argc, char** argv)
     }
     if (!platform::useToolData("quorl-h-render", options.data)) return 1;
     // Rendering makes no sound unless asked to.
+#ifdef _WIN32
+    if (!std::getenv("SDL_AUDIODRIVER")) _putenv_s("SDL_AUDIODRIVER", "dummy");
+#else
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+#endif
 
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
