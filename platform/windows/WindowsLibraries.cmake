@@ -29,7 +29,7 @@ quorl_windows_library(PkgConfig::GL "" opengl32)
 quorl_windows_library(PkgConfig::GLU "" glu32 opengl32)
 quorl_windows_library(PkgConfig::JPEG "${prefix}/include" "${prefix}/lib/libjpeg.a")
 quorl_windows_library(PkgConfig::PNG "${prefix}/include" "${prefix}/lib/libpng16.a" "${prefix}/lib/libz.a")
-quorl_windows_library(PkgConfig::CHECK_MPG123 "${prefix}/include" "${prefix}/lib/libmpg123.a" shlwapi)
+quorl_windows_library(PkgConfig::CHECK_MPG123 "${prefix}/include" "${prefix}/lib/libmpg123.dll.a")
 quorl_windows_library(CLI11::CLI11 "${QUORL_WINDOWS_CLI11}")
 # SDL's entry (SDL2main): WinMain, and main's arguments as UTF-8 from the
 # wide command line, for the programs whose main is SDL's.
