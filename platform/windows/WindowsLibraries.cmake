@@ -43,6 +43,9 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # mingw; the show opens its data by relative ASCII names from a working
 # folder set through the wide calls (std::filesystem), so none is needed.
 add_compile_definitions(_WIN32_WINNT=0x0601)
+# mingw's GL/gl.h stops at OpenGL 1.1; platform/windows/include/GL/gl.h adds
+# glext.h after it, as Mesa's gl.h does on Linux.
+include_directories(BEFORE ${PROJECT_SOURCE_DIR}/platform/windows/include)
 
 # quorl_windows_program(TARGET [SDLMAIN]): a Windows program: GUI subsystem
 # and the console attach; SDLMAIN for the programs whose main SDL.h renames.
