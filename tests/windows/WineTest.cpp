@@ -58,7 +58,7 @@ PartId partOf(int frame)
 // A command under Wine, in `folder` (a Linux path), with Wine's own chatter off.
 std::string underWine(const fs::path& folder, const std::string& command)
 {
-    return "cd " + quoted(folder) + " && WINEDEBUG=-all SDL_AUDIODRIVER=dummy wine " + command;
+    return "cd " + ::quoted(folder) + " && WINEDEBUG=-all SDL_AUDIODRIVER=dummy wine " + command;
 }
 
 std::string list(const std::vector<int>& numbers)
@@ -80,7 +80,7 @@ TEST(WineFrames, WindowsRendererDrawsTheLinuxFramesInEveryPart)
 {
     const fs::path scratch = freshFolder("wine-frames");
     const std::string frameArgs = "--step --from 0 --to " + std::to_string(FRAMES.back() + 1) + " --save " + list(FRAMES);
-    const ToolRun linux = runTool("./quorl-h-render " + frameArgs + " --out " + quoted(scratch / "linux") + " 2>&1");
+    const ToolRun linux = runTool("./quorl-h-render " + frameArgs + " --out " + ::quoted(scratch / "linux") + " 2>&1");
     ASSERT_EQ(linux.exit, 0) << report(linux);
     const ToolRun windows =
         runTool(underWine(WINDOWS_FOLDER, "quorl-h-render.exe " + frameArgs + " --out 'Z:" +
@@ -139,7 +139,7 @@ TEST(WineData, DataBesideTheProgramIsFoundFromAnyFolderAndAnyFolderName)
     // status, and no message box waiting for a click.
     fs::remove_all(odd / "data");
     const ToolRun none = runTool("timeout 60 sh -c " +
-                                 quoted(underWine(scratch, program + " --from 0 --to 1 2>&1")));
+                                 ::quoted(underWine(scratch, program + " --from 0 --to 1 2>&1")));
     EXPECT_EQ(none.exit, 1) << report(none);
     EXPECT_NE(none.output.find("are not in"), std::string::npos) << none.output;
     fs::remove_all(scratch);
