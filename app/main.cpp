@@ -23,6 +23,9 @@ constexpr const char* NO_DISPLAY_TEXT =
 
 bool displayNamed()
 {
+#ifdef _WIN32
+    return true;  // a Windows session always has its desktop to draw on
+#endif
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);

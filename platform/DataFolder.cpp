@@ -2,7 +2,11 @@
 // working directory that points "data" at it.
 #include "platform/DataFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +34,22 @@ void removeLinkFolder()
     linkFolder.clear();
 }
 
+#ifdef _WIN32
+// A new folder only this process can have made: a name from the process id
+// and a counter that create_directory must make anew, or empty.
+fs::path makePrivateFolder()
+{
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return {};
+    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+        const fs::path folder =
+            base / ("quorl-h-data-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt));
+        if (fs::create_directory(folder, error)) return folder;
+    }
+    return {};
+}
+#else
 // A new folder only this process can have made (mkdtemp), or empty.
 fs::path makePrivateFolder()
 {
@@ -42,6 +62,7 @@ fs::path makePrivateFolder()
     if (!mkdtemp(buffer.data())) return {};
     return fs::path(buffer.data());
 }
+#endif
 
 }  // namespace
 
@@ -56,6 +77,17 @@ bool holdsShowData(const fs::path& folder)
 
 fs::path executablePath()
 {
+#ifdef _WIN32
+    // The module's wide name: folders with any characters are kept whole.
+    std::wstring name(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) return {};
+        if (length < name.size()) return fs::path(name.substr(0, length));
+        name.resize(name.size() * 2);
+    }
+    return {};
+#endif
     std::error_code error;
     fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (error) return {};
@@ -154,7 +186,7 @@ fs::path shownName(const fs::path& folder)
 
 void sayDataFolder(const std::string& program, const fs::path& shown)
 {
-    std::fprintf(stderr, "%s: data from %s\n", program.c_str(), shown.c_str());
+    std::fprintf(stderr, "%s: data from %s\n", program.c_str(), shown.string().c_str());
 }
 
 }  // namespace
@@ -183,7 +215,7 @@ bool useExistingDataFolder(std::string_view program, const fs::path& folder)
     const std::string name(program);
     std::error_code code;
     if (!fs::is_directory(folder, code)) {
-        std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.c_str());
+        std::fprintf(stderr, "%s: no data folder %s\n", name.c_str(), folder.string().c_str());
         return false;
     }
     const fs::path shown = shownName(folder);

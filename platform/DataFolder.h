@@ -18,7 +18,8 @@
 // useDataFolder then makes "data" name the chosen folder by changing the
 // working directory: to the folder's parent when the folder is called
 // "data", or else to a private temporary folder holding a "data" link.
-// Needs: the C++ standard library and Linux's /proc. No GL, no SDL.
+// Needs: the C++ standard library and Linux's /proc (on Windows the
+// module's own file name). No GL, no SDL.
 #pragma once
 
 #include <array>

@@ -6,8 +6,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,21 +26,28 @@ class QuietStandardError {
 public:
     QuietStandardError()
     {
+#ifdef _WIN32
+        return;  // Windows' sound system prints nothing of its own
+#endif
         const char* asked = std::getenv("QUORL_AUDIO_MESSAGES");
         if (asked && *asked) return;
         std::fflush(stderr);
+#ifndef _WIN32
         const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (nothing < 0) return;
         saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
         if (saved >= 0) dup2(nothing, STDERR_FILENO);
         close(nothing);
+#endif
     }
     ~QuietStandardError()
     {
         if (saved < 0) return;
+#ifndef _WIN32
         std::fflush(stderr);
         dup2(saved, STDERR_FILENO);
         close(saved);
+#endif
     }
     QuietStandardError(const QuietStandardError&) = delete;
     QuietStandardError& operator=(const QuietStandardError&) = delete;

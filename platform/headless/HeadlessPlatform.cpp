@@ -12,10 +12,13 @@ bool HeadlessPlatform::initialiseVideo()
 {
     if (videoUp) return true;
     // Under an X server the default driver serves; with no display at all,
-    // SDL's offscreen driver (EGL) is the fallback.
+    // SDL's offscreen driver (EGL) is the fallback. On Windows the default
+    // driver always serves: a hidden window with its WGL context.
+#ifndef _WIN32
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER")) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
+#endif
     videoUp = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!videoUp) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
     return videoUp;

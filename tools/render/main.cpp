@@ -1,7 +1,7 @@
 // quorl-h-render: renders frames of the show to PNG files, headless.
 //
 //   quorl-h-render --from A --to B [--save LIST] [--out DIR] [--data DIR] [--check-gl]
-//                  [--watch N] [--scale K] [--layer-counters LIST]
+//                  [--watch N] [--scale K] [--step] [--layer-counters LIST]
 //
 // Renders frames A..B-1 (and, unsaved, every frame before A, since the show
 // has memory) with a virtual clock of exactly 20 ms per frame, writes the
@@ -25,6 +25,12 @@
 // numbers, or "all"; the renderer through the GL 1.x layer only) prints,
 // for each such frame, what the layer asked of the driver while drawing it:
 //   layer-counters frame N part NAME draws D buffer_uploads U ...
+// --step steps, as the show's --start does, every frame it does not save:
+// all its calls are made but no pixel is filled, so distant frames come
+// quickly. The spin part's frames
+// before a saved one of that part are drawn still, as its trail is made of
+// its own earlier pictures; other feedback pictures (the intro's echo) then
+// hold what the undrawn frames left, the same on every run with --step.
 #include <GL/gl.h>
 #include <time.h>
 #include <unistd.h>
@@ -52,6 +58,7 @@
 #include "platform/CrashReport.h"
 #include "platform/DataFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "shell/Schedule.h"
 #include "shell/Timeline.h"
 #include "shell/Window.h"
 
@@ -67,6 +74,7 @@ struct Options {
     int watch = 0;  // frames between memory and time lines; 0: none
     int scale = 1;  // render scale
     std::vector<std::string> layerCounters;  // --layer-counters: frame numbers, or "all"
+    bool step = false;  // step the frames not saved instead of drawing them
 };
 
 #ifdef QUORL_GLES
@@ -121,7 +129,22 @@ std::unique_ptr<cli::CommandLine> renderCommandLine(Options& options)
     line->app().add_flag("--check-gl", options.checkGl, "report every GL error; exit status 3 when there was any");
     line->addNumber("--watch", options.watch, 1, cli::LAST_FRAME, "every N frames, print resident memory and time");
     line->addScale(options.scale, false, "draw at K times the 800 x 600 picture (K = 1 to 4): the PNGs are 800K x 600K");
+    line->app().add_flag("--step", options.step,
+                         "step the frames not saved (every call made, no pixel filled), except the spin part's "
+                         "frames before a saved one; timings are then of the drawn frames only");
     return line;
+}
+
+// Whether --step draws `frame`: a saved one, or one of the spin part's
+// frames before a saved frame of that part.
+bool drawnWhenStepping(int frame, bool saveAll, const std::set<int>& saved)
+{
+    if (saveAll || saved.count(frame)) return true;
+    const int spin = PART_START_FRAME[static_cast<int>(PartId::Spin)];
+    const int tunnels = PART_START_FRAME[static_cast<int>(PartId::Tunnels)];
+    if (frame < spin || frame >= tunnels) return false;
+    const auto next = saved.upper_bound(frame);
+    return next != saved.end() && *next < tunnels;
 }
 
 struct PartTiming {
@@ -140,7 +163,11 @@ long residentKb()
     long resident = 0;
     const int read = std::fscanf(file, "%ld %ld", &pages, &resident);
     std::fclose(file);
+#ifdef _WIN32
+    return 0;  // no /proc on Windows: the file never opens
+#else
     return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+#endif
 }
 
 // Drains GL's error flags, one line per error naming the frame and the
@@ -182,7 +209,11 @@ int main(int argc, char** argv)
     }
     if (!platform::useToolData("quorl-h-render", options.data)) return 1;
     // Rendering makes no sound unless asked to.
+#ifdef _WIN32
+    if (!std::getenv("SDL_AUDIODRIVER")) _putenv_s("SDL_AUDIODRIVER", "dummy");
+#else
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+#endif
 
     platform::HeadlessPlatform headless;
     platform::setCurrent(&headless);
@@ -196,6 +227,11 @@ int main(int argc, char** argv)
     double watchMs = 0.0;  // drawing time since the last watch line
     bool ok = true;
     for (int frame = 0; frame < options.to; ++frame) {
+        if (options.step && !drawnWhenStepping(frame, saveAll, saved)) {
+            timeline.stepFrame();
+            if (options.checkGl) glErrors += reportGlErrors(frame, "step");
+            continue;
+        }
 #ifdef QUORL_GLES
         gles::counters() = gles::Counters{};
 #endif
