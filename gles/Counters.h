@@ -14,6 +14,7 @@ namespace gles {
 
 struct Counters {
     unsigned draws = 0;            // glDrawArrays and glDrawElements made by the layer
+    unsigned drawsLeftOut = 0;     // draws under a shut scissor box, not passed on
     unsigned bufferUploads = 0;    // writes into the vertex and index buffers
     std::size_t bufferBytes = 0;
     unsigned bufferAllocations = 0;  // buffer storage made or orphaned

@@ -152,6 +152,14 @@ void draw(GLenum mode, const std::vector<gles::Vertex>& vertices)
     std::string missing;
     const gles::ShaderKey key = gles::keyFor(layer, missing);
     if (!missing.empty()) unsupported("drawing does not support " + missing);
+    // Under a shut scissor box the draw would fill nothing: its vertices,
+    // program and uniforms stay here, and the driver catches up with them at
+    // the next draw that shows. A stepped frame then costs the driver
+    // (WebGL above all) next to nothing.
+    if (gles::scissorShutsEverything(layer.server)) {
+        ++gles::counters().drawsLeftOut;
+        return;
+    }
     backend.draw(layer, key, mode, vertices);
 }
 
@@ -535,7 +543,10 @@ void qglViewport(GLint x, GLint y, GLsizei width, GLsizei height)
     glViewport(x, y, width, height);
 }
 
-void qglClear(GLbitfield mask) { glClear(mask); }
+void qglClear(GLbitfield mask)
+{
+    if (!gles::scissorShutsEverything(layer.server)) glClear(mask);
+}
 
 void qglClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
@@ -722,9 +733,14 @@ void qglInterleavedArrays(GLenum format, GLsizei stride, const void* pointer)
     layer.client.normal.enabled = false;
 }
 
+// Both array draws gather nothing under a shut scissor box; draw() says why.
 void qglDrawArrays(GLenum mode, GLint first, GLsizei count)
 {
     batch.clear();
+    if (gles::scissorShutsEverything(layer.server)) {
+        draw(mode, batch);
+        return;
+    }
     batch.reserve(static_cast<std::size_t>(count));
     for (GLsizei i = 0; i < count; ++i) {
         batch.push_back(gles::fetchVertex(layer.client, layer.current, static_cast<uint32_t>(first + i)));
@@ -740,6 +756,10 @@ void qglDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indice
     }
     const auto* index = static_cast<const uint32_t*>(indices);
     batch.clear();
+    if (gles::scissorShutsEverything(layer.server)) {
+        draw(mode, batch);
+        return;
+    }
     batch.reserve(static_cast<std::size_t>(count));
     for (GLsizei i = 0; i < count; ++i) batch.push_back(gles::fetchVertex(layer.client, layer.current, index[i]));
     draw(mode, batch);

@@ -14,6 +14,12 @@ void restoreGroups(ServerState& state, const ServerState& saved, unsigned mask)
     if (mask & GL_SCISSOR_BIT) state.scissor = saved.scissor;
 }
 
+bool scissorShutsEverything(const ServerState& state)
+{
+    const auto& box = state.scissor.box;
+    return state.scissor.test && (box[2] == 0 || box[3] == 0);
+}
+
 BaseFormat LayerState::activeTexture() const
 {
     if (!server.texture.enabled2D) return BaseFormat::None;

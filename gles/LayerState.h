@@ -122,6 +122,10 @@ constexpr unsigned KNOWN_ATTRIB_BITS = GL_POINT_BIT | GL_POLYGON_STIPPLE_BIT | G
 // Copies the groups named in mask from saved into state.
 void restoreGroups(ServerState& state, const ServerState& saved, unsigned mask);
 
+// Whether the scissor test is on with a box of no area: then no draw or
+// clear can touch a colour, depth or stencil value (the stepped frames).
+bool scissorShutsEverything(const ServerState& state);
+
 // One client array: components, stride in bytes (0: tightly packed), data.
 struct ClientArray {
     bool enabled = false;

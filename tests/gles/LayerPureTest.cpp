@@ -192,3 +192,26 @@ TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)
     EXPECT_EQ(now.texture.binding, 0u);
     EXPECT_FALSE(now.other.blend);
 }
+
+TEST(GlesScissor, OnlyAShutBoxWithTheTestOnLeavesDrawsOut)
+{
+    struct Case {
+        bool test;
+        std::array<int, 4> box;
+        bool shut;
+    } cases[] = {
+        {true, {0, 0, 0, 0}, true},      // the stepped frames' box
+        {true, {10, 20, 0, 600}, true},  // no width
+        {true, {10, 20, 800, 0}, true},  // no height
+        {false, {0, 0, 0, 0}, false},    // the box is not applied
+        {true, {0, 0, 1, 1}, false},     // one pixel still shows
+        {true, {0, 0, 800, 600}, false},
+    };
+    for (const Case& c : cases) {
+        ServerState state;
+        state.scissor.test = c.test;
+        state.scissor.box = c.box;
+        EXPECT_EQ(scissorShutsEverything(state), c.shut)
+            << "test " << c.test << " box " << c.box[0] << " " << c.box[1] << " " << c.box[2] << " " << c.box[3];
+    }
+}
