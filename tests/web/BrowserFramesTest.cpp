@@ -58,6 +58,21 @@ TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheSho
     EXPECT_TRUE(fs::is_regular_file(out / "frame-000400.png")) << run.output;
 }
 
+TEST(BrowserFrames, AScaleTheBrowsersGlCannotDrawIsRefusedWithTheShowsMessageAndReportedAtOnce)
+{
+    const char* page = std::getenv("QUORL_WEB_PAGE");
+    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
+    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
+    const fs::path out = fs::temp_directory_path() / "quorl-browser-refused";
+    fs::remove_all(out);
+    // Software WebGL draws lines 1 pixel wide at most: K = 4 is refused.
+    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
+                                out.string() + " 10 --query scale=4 --timeout 60 2>&1");
+    EXPECT_NE(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("message [ERROR] This GL cannot draw the show at "), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("no report from the page"), std::string::npos) << run.output;
+}
+
 // One "sample" or "change" line of browser-frames --play.
 struct PlayRecord {
     std::string part;
