@@ -23,6 +23,45 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The "part NAME frames N mean_ms M ..." lines of a renderer or of
+// browser-frames, as NAME -> M.
+std::map<std::string, double> partMeans(const std::string& text)
+{
+    std::map<std::string, double> means;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string tag, part, framesWord, meanWord;
+        int count = 0;
+        double ms = 0;
+        if (words >> tag >> part >> framesWord >> count >> meanWord >> ms && tag == "part" && meanWord == "mean_ms") {
+            means[part] = ms;
+        }
+    }
+    return means;
+}
+
+// The page's mean per part beside the native renderer's from the same test
+// run (the shared frames' render), for the log: the two rasterisers'
+// costs told apart on this machine. Timing is reported, never tested.
+void printBesideNative(const std::string& pageOutput, const fs::path& nativeOutput)
+{
+    const std::map<std::string, double> page = partMeans(pageOutput);
+    const std::map<std::string, double> native = partMeans(readFile(nativeOutput));
+    for (const char* part : {"logo", "intro", "wave", "metaballs", "spin", "tunnels", "bodies", "end"}) {
+        const auto p = page.find(part);
+        const auto n = native.find(part);
+        if (p == page.end() || n == native.end()) continue;
+        std::printf("part %s page_mean_ms %.1f native_mean_ms %.1f ratio %.2f\n", part, p->second, n->second,
+                    n->second > 0 ? p->second / n->second : 0.0);
+    }
+}
+
+}  // namespace
+
 TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
 {
     const char* page = std::getenv("QUORL_WEB_PAGE");
@@ -39,6 +78,7 @@ TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
     std::printf("%s", run.output.c_str());
     EXPECT_EQ(run.status, 0) << "the page reported errors or missed frames";
     for (const int n : frames::COMPARED_FRAMES) frames::expectWithinBounds("browser", reference, out, n);
+    printBesideNative(run.output, reference / "render.txt");
 }
 
 TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)
