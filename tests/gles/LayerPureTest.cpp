@@ -195,23 +195,12 @@ TEST(GlesAttribs, PopRestoresOnlyTheSavedGroups)
 
 TEST(GlesScissor, OnlyAShutBoxWithTheTestOnLeavesDrawsOut)
 {
-    struct Case {
-        bool test;
-        std::array<int, 4> box;
-        bool shut;
-    } cases[] = {
-        {true, {0, 0, 0, 0}, true},      // the stepped frames' box
-        {true, {10, 20, 0, 600}, true},  // no width
-        {true, {10, 20, 800, 0}, true},  // no height
-        {false, {0, 0, 0, 0}, false},    // the box is not applied
-        {true, {0, 0, 1, 1}, false},     // one pixel still shows
-        {true, {0, 0, 800, 600}, false},
-    };
-    for (const Case& c : cases) {
+    // {test on, width, height, shut}: the stepped frames' box; no width; no
+    // height; a shut box not applied; one pixel that still shows.
+    const int cases[][4] = {{1, 0, 0, 1}, {1, 0, 600, 1}, {1, 800, 0, 1}, {0, 0, 0, 0}, {1, 1, 1, 0}};
+    for (const auto& c : cases) {
         ServerState state;
-        state.scissor.test = c.test;
-        state.scissor.box = c.box;
-        EXPECT_EQ(scissorShutsEverything(state), c.shut)
-            << "test " << c.test << " box " << c.box[0] << " " << c.box[1] << " " << c.box[2] << " " << c.box[3];
+        state.scissor = {c[0] != 0, {10, 20, c[1], c[2]}};
+        EXPECT_EQ(scissorShutsEverything(state), c[3] != 0) << c[0] << " " << c[1] << " x " << c[2];
     }
 }
