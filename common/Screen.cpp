@@ -7,6 +7,7 @@
 namespace {
 
 int scaleInUse = 1;
+bool flushesWaited = false;
 
 }  // namespace
 
@@ -70,6 +71,21 @@ bool isSoftwareRenderer(const std::string& renderer)
         if (renderer.find(name) != std::string::npos) return true;
     }
     return false;
+}
+
+bool flushesRaceWithTheRasterizer(const std::string& renderer)
+{
+    return renderer.find("llvmpipe") != std::string::npos;
+}
+
+void setWaitForFlushes(bool wait)
+{
+    flushesWaited = wait;
+}
+
+bool waitForFlushes()
+{
+    return flushesWaited;
 }
 
 int scaleCovering(int boxWidth, int boxHeight)

@@ -47,6 +47,16 @@ int largestDrawableScale(int wanted, const GlLimits& limits);
 // True for the software renderers (llvmpipe, softpipe, swrast, and the
 // browsers' SwiftShader), by the GL_RENDERER text: they fill a larger picture at a proportionally lower rate.
 bool isSoftwareRenderer(const std::string& renderer);
+// True for a driver that must finish its flushed work before it starts on
+// more, by the GL_RENDERER text: Mesa's llvmpipe, whose rasterizer threads
+// can still be signalling a finished batch while the GL's own thread frees
+// it for reuse (a write into freed memory, which corrupts the heap).
+bool flushesRaceWithTheRasterizer(const std::string& renderer);
+// Whether the driver in use needs that (set when a context is made):
+// the framebuffer copies and the stepped frames then end in glFinish
+// rather than in an unwaited flush. No pixel changes either way.
+void setWaitForFlushes(bool wait);
+bool waitForFlushes();
 // The smallest K whose picture covers a box of that size (at least 1, at
 // most MAX_RENDER_SCALE).
 int scaleCovering(int boxWidth, int boxHeight);

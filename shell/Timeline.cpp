@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "common/Screen.h"
 #include "platform/Platform.h"
 #include "shell/Music.h"
 
@@ -77,8 +78,13 @@ void Timeline::stepFrame()
     ++frame;
     ++framesStepped;
     // Flushed as a shown frame is: the software renderer otherwise queues
-    // every frame's commands, gigabytes of them.
-    glFlush();
+    // every frame's commands, gigabytes of them. Finished where unwaited
+    // flushes race with the rasterizer (see common/Screen.h).
+    if (waitForFlushes()) {
+        glFinish();
+    } else {
+        glFlush();
+    }
 }
 
 bool Timeline::catchUpStep()

@@ -107,9 +107,10 @@ bool Shell::openWindow(const std::string& title, int width, int height, int bits
 bool Shell::applyRenderScale()
 {
     const GlLimits limits = currentGlLimits();
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    setWaitForFlushes(flushesRaceWithTheRasterizer(renderer ? renderer : ""));
     int scale = settings.scale;
     if (scale == 0) {
-        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
         int areaWidth = 0;
         int areaHeight = 0;
         platform.pictureArea(areaWidth, areaHeight);

@@ -51,5 +51,10 @@ TEST(RenderScale, AutoCoversTheShownAreaAndSoftwareRenderersAreKnown)
     }
     for (const char* renderer : {"AMD Radeon RX 6600 (radeonsi, navi23)", "Mesa Intel(R) UHD Graphics 620", ""}) {
         EXPECT_FALSE(isSoftwareRenderer(renderer)) << renderer;
+        EXPECT_FALSE(flushesRaceWithTheRasterizer(renderer)) << renderer;
     }
+    // Only llvmpipe's threads race, also behind a browser's ANGLE.
+    EXPECT_TRUE(flushesRaceWithTheRasterizer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(flushesRaceWithTheRasterizer("ANGLE (Mesa, llvmpipe (LLVM 15.0.6, 256 bits), OpenGL 4.5)"));
+    EXPECT_FALSE(flushesRaceWithTheRasterizer("SwiftShader driver"));
 }
