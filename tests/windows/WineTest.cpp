@@ -13,16 +13,27 @@
 // (QUORL_WINE_PREFIX), made once by the wine_prefix fixture.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include "shell/Schedule.h"
 #include "support/FrameDifference.h"
 #include "support/ToolRun.h"
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -66,12 +77,22 @@ std::string list(const std::vector<int>& numbers)
     return frames::frameList(numbers);
 }
 
-// The zip's folder copied to `target`, with its programs and data.
-void copyWindowsFolder(const fs::path& target)
+// The zip unpacked into `folder` as a person would: its one top folder,
+// programs and data inside, under `folder`. Returns that top folder.
+fs::path unpackZip(const fs::path& folder)
 {
-    fs::remove_all(target);
-    fs::create_directories(target.parent_path());
-    fs::copy(WINDOWS_FOLDER, target, fs::copy_options::recursive);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path zip = WINDOWS_FOLDER.string() + ".zip";
+    const ToolRun unpacked = runTool("python3 -m zipfile -e " + ::quoted(zip) + " " + ::quoted(folder) + " 2>&1");
+    EXPECT_EQ(unpacked.exit, 0) << report(unpacked);
+    return folder / WINDOWS_FOLDER.filename();
+}
+
+// A Windows path (Wine's Z: drive) for a Linux one, quoted for the shell.
+std::string windowsPath(const fs::path& path)
+{
+    return ::quoted("Z:" + path.string());
 }
 
 }  // namespace
@@ -83,8 +104,8 @@ TEST(WineFrames, WindowsRendererDrawsTheLinuxFramesInEveryPart)
     const ToolRun linux = runTool("./quorl-h-render " + frameArgs + " --out " + ::quoted(scratch / "linux") + " 2>&1");
     ASSERT_EQ(linux.exit, 0) << report(linux);
     const ToolRun windows =
-        runTool(underWine(WINDOWS_FOLDER, "quorl-h-render.exe " + frameArgs + " --out 'Z:" +
-                                              (scratch / "windows").string() + "' 2>&1"));
+        runTool(underWine(WINDOWS_FOLDER, "quorl-h-render.exe " + frameArgs + " --out " +
+                                              windowsPath(scratch / "windows") + " 2>&1"));
     ASSERT_EQ(windows.exit, 0) << report(windows);
     const auto bounds = boundsByPart();
     for (const int n : FRAMES) {
@@ -123,10 +144,9 @@ TEST(WineConsole, HelpAndVersionReachTheConsoleThatStartedTheProgram)
 TEST(WineData, DataBesideTheProgramIsFoundFromAnyFolderAndAnyFolderName)
 {
     const fs::path scratch = freshFolder("wine-data");
-    const fs::path odd = scratch / "Quorl H \xc3\xa4\xc3\xb6 \xe2\x98\x85";  // "Quorl H äö ★"
-    copyWindowsFolder(odd);
+    const fs::path odd = unpackZip(scratch / "Quorl H \xc3\xa4\xc3\xb6 \xe2\x98\x85");  // "Quorl H äö ★"
     // Started by its full name from another working folder: data\ beside it.
-    const std::string program = "'Z:" + (odd / "quorl-h-render.exe").string() + "'";
+    const std::string program = windowsPath(odd / "quorl-h-render.exe");
     const ToolRun run = runTool(underWine(scratch, program + " --from 0 --to 1 --save 0 --out out 2>&1"));
     EXPECT_EQ(run.exit, 0) << report(run);
     EXPECT_NE(run.output.find("data from"), std::string::npos) << run.output;
@@ -138,9 +158,159 @@ TEST(WineData, DataBesideTheProgramIsFoundFromAnyFolderAndAnyFolderName)
     // No data anywhere: one message naming where it looked, a failing
     // status, and no message box waiting for a click.
     fs::remove_all(odd / "data");
-    const ToolRun none = runTool("timeout 60 sh -c " +
-                                 ::quoted(underWine(scratch, program + " --from 0 --to 1 2>&1")));
-    EXPECT_EQ(none.exit, 1) << report(none);
-    EXPECT_NE(none.output.find("are not in"), std::string::npos) << none.output;
+    for (const std::string& command : {program + " --from 0 --to 1", windowsPath(odd / "quorl-h.exe") + " --window"}) {
+        const ToolRun none = runTool("timeout 60 sh -c " + ::quoted(underWine(scratch, command + " 2>&1")));
+        EXPECT_EQ(none.exit, 1) << command << ": " << report(none);
+        EXPECT_NE(none.output.find("are not in"), std::string::npos) << command << ": " << none.output;
+    }
     fs::remove_all(scratch);
+}
+
+namespace {
+
+// The last "seconds frame ..." line of the show's sync log: the frame it
+// showed at that second, or -1 before the first line.
+int lastSyncFrame(const fs::path& log)
+{
+    std::istringstream lines(readFile(log));
+    std::string line;
+    int frame = -1;
+    while (std::getline(lines, line)) {
+        double seconds = 0;
+        int n = -1;
+        if (line.empty() || line[0] == '#') continue;
+        if (std::istringstream(line) >> seconds >> n) frame = n;
+    }
+    return frame;
+}
+
+// The show's window under Wine: quorl-h.exe started by its full name, from
+// the zip unpacked into a folder whose name has a space, with its wait
+// status kept once it has ended.
+class WineWindow : public testing::Test {
+protected:
+    fs::path scratch;
+    pid_t show = -1;
+    int endStatus = -1;
+
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        if (runTool("command -v xdotool && command -v xwininfo && command -v import").status != 0) {
+            GTEST_SKIP() << "xdotool, xwininfo or ImageMagick's import missing";
+        }
+        scratch = freshFolder("wine-window");
+    }
+
+    void TearDown() override
+    {
+        if (running()) {
+            ::kill(show, SIGKILL);
+            ::waitpid(show, nullptr, 0);
+        }
+        runTool("wineserver -k 2>/dev/null");  // whatever Wine still runs for the show
+        if (!scratch.empty()) fs::remove_all(scratch);
+    }
+
+    void start(const fs::path& program, const std::string& arguments)
+    {
+        const std::string command = "cd " + ::quoted(scratch) + " && SDL_AUDIODRIVER=dummy exec wine " +
+                                    windowsPath(program) + " " + arguments + " >show.log 2>&1";
+        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+        ASSERT_EQ(::posix_spawn(&show, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    }
+
+    bool running()
+    {
+        if (show <= 0 || endStatus != -1) return false;
+        int status = 0;
+        const pid_t ended = ::waitpid(show, &status, WNOHANG);
+        if (ended == show) endStatus = status;
+        return ended == 0;
+    }
+
+    std::string endReport()
+    {
+        const std::string log = readFile(scratch / "show.log");
+        return (running() ? "the show still runs" : "the show ended: " + howItEnded(endStatus)) +
+               "; its log ends with:\n" + lastLines(log);
+    }
+
+    // Polls every 100 ms, at most `polls` times, while the show runs.
+    template <typename Done>
+    bool waitFor(int polls, Done done)
+    {
+        for (int poll = 0; poll < polls && running(); ++poll) {
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(WineWindow, TheShowPlaysInItsWindowDrawsTheRenderersFramesAndEndsOnEscape)
+{
+    const fs::path folder = unpackZip(scratch / "Unpacked here");
+    start(folder / "quorl-h.exe", "--window --sync-log " + windowsPath(scratch / "sync.txt"));
+    std::string window;
+    ASSERT_TRUE(waitFor(600, [&] {
+        window = runTool("xdotool search --onlyvisible --classname quorl-h.exe 2>/dev/null | head -n 1").output;
+        return !window.empty();
+    })) << "no window; " << endReport();
+    window.erase(window.find_last_not_of("\n") + 1);
+    const auto opened = std::chrono::steady_clock::now();
+    const std::string info = runTool("xwininfo -id " + window).output;
+    EXPECT_NE(info.find("Width: 800"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 600"), std::string::npos) << info;
+
+    // A grab in the logo, between two lines of the sync log: the frame on
+    // screen then is one of those the two lines bracket.
+    const fs::path sync = scratch / "sync.txt";
+    ASSERT_TRUE(waitFor(300, [&] { return lastSyncFrame(sync) >= 25; })) << "the show does not play; " << endReport();
+    const int before = lastSyncFrame(sync);
+    const ToolRun grab = runTool("import -window " + window + " -depth 8 PNG24:" + ::quoted(scratch / "grab.png") + " 2>&1");
+    ASSERT_EQ(grab.exit, 0) << report(grab);
+    ASSERT_TRUE(waitFor(50, [&] { return lastSyncFrame(sync) > before; })) << endReport();
+    const int after = lastSyncFrame(sync);
+    ASSERT_LT(after, PART_START_FRAME[1]) << "the logo was over before the grab";
+
+    const fs::path linux = scratch / "linux";
+    const ToolRun render = runTool("./quorl-h-render --from " + std::to_string(std::max(0, before - 1)) + " --to " +
+                                   std::to_string(after + 2) + " --save all --out " + ::quoted(linux) + " 2>&1");
+    ASSERT_EQ(render.exit, 0) << report(render);
+    const frames::Picture grabbed = frames::readPng(scratch / "grab.png");
+    ASSERT_FALSE(grabbed.empty());
+    frames::Difference best{1e9, 1e9};
+    int bestFrame = -1;
+    for (int n = std::max(0, before - 1); n <= after + 1; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06d.png", n);
+        const frames::Difference d = frames::difference(frames::readPng(linux / name), grabbed);
+        if (d.mean < best.mean) std::tie(best, bestFrame) = std::tie(d, n);
+    }
+    std::printf("wine window grab between frames %d and %d: closest %s\n", before, after,
+                frames::describe(bestFrame, best).c_str());
+    EXPECT_LE(best.mean, 0.5) << frames::describe(bestFrame, best);
+    EXPECT_LE(best.worstBlock, 4.0) << frames::describe(bestFrame, best);
+
+    // Ten seconds of playing, then Escape, the pointer over the picture
+    // after a click that gives the window the keyboard (there is no window
+    // manager to give it).
+    std::this_thread::sleep_until(opened + std::chrono::seconds(10));
+    ASSERT_TRUE(running()) << endReport();
+    EXPECT_GT(lastSyncFrame(sync), after) << "the show stopped playing";
+    std::istringstream where(runTool("xdotool getwindowgeometry --shell " + window).output);
+    std::string line;
+    int x = 0, y = 0;
+    while (std::getline(where, line)) {
+        if (line.rfind("X=", 0) == 0) x = std::atoi(line.c_str() + 2);
+        if (line.rfind("Y=", 0) == 0) y = std::atoi(line.c_str() + 2);
+    }
+    runTool("xdotool mousemove " + std::to_string(x + 400) + " " + std::to_string(y + 300) +
+            " click 1 sleep 0.3 keydown Escape sleep 0.2 keyup Escape");
+    waitFor(150, [] { return false; });
+    ASSERT_FALSE(running()) << "Escape did not end the show; " << endReport();
+    EXPECT_TRUE(WIFEXITED(endStatus) && WEXITSTATUS(endStatus) == 0) << endReport();
 }

@@ -154,18 +154,19 @@ struct PartTiming {
     double cpuMs = 0.0;
 };
 
-// Resident memory of this process in KB, from /proc; 0 when unreadable.
+// Resident memory of this process in KB, from /proc; 0 when unreadable
+// (always on Windows, which has no /proc).
 long residentKb()
 {
+#ifdef _WIN32
+    return 0;
+#else
     FILE* file = std::fopen("/proc/self/statm", "r");
     if (!file) return 0;
     long pages = 0;
     long resident = 0;
     const int read = std::fscanf(file, "%ld %ld", &pages, &resident);
     std::fclose(file);
-#ifdef _WIN32
-    return 0;  // no /proc on Windows: the file never opens
-#else
     return read == 2 ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
 #endif
 }
