@@ -111,8 +111,8 @@ void Timeline::keepUpWithMusic()
 {
     const int64_t musicMs = platform.musicPositionMs();
     if (musicMs < 0) return;
-    // The frame whose 20 ms the music is in.
-    const int64_t musicFrame = musicMs / TICK_MS;
+    // The frame whose 20 ms the music is in, when this frame is seen.
+    const int64_t musicFrame = (musicMs + musicLeadMs) / TICK_MS;
     if (!followMusic) {
         if (!warnedBehind && musicFrame - frame > 1000 / static_cast<int64_t>(TICK_MS)) {
             warnedBehind = true;

@@ -8,6 +8,7 @@
 // only clock the running order reads; it survives a window re-creation.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "shell/DemoParts.h"
@@ -41,6 +42,10 @@ public:
     const bool followMusic;
     bool warnedBehind = false;  // the hint about followMusic was printed
     int framesStepped = 0;      // frames stepped without being drawn, for the record and tests
+    // Following the music, the frame drawn is the one the music will be at
+    // this many ms on, when the picture is seen; 0 draws the music's frame
+    // of now. The page sets it from how long its frames take to show.
+    int64_t musicLeadMs = 0;
     FrameClock clock;    // startTick and lastTick of the 20 ms wait
     PartFlags flags;     // which part is on
     std::unique_ptr<RenderKit> kit;

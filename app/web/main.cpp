@@ -129,6 +129,26 @@ bool aheadOfMusic(int64_t musicMs)
     return musicMs >= 0 && timeline->frame > musicMs / TICK_MS + 1;
 }
 
+// A frame drawn in one animation frame reaches the screen while the next
+// one is on its way, so the show draws the music's frame of then: half the
+// time from one drawn animation frame to the next, the smaller of the last
+// two (one slow frame, a pause or a hidden page must not push the picture
+// ahead), at most two frames.
+constexpr double MAX_MUSIC_LEAD_MS = 2.0 * TICK_MS;
+double lastDrawnAt = -1.0;
+double lastDrawInterval = 0.0;
+
+void noteFrameDrawn(double now)
+{
+    if (lastDrawnAt >= 0.0) {
+        const double interval = now - lastDrawnAt;
+        timeline->musicLeadMs =
+            static_cast<int64_t>(std::min(0.5 * std::min(interval, lastDrawInterval), MAX_MUSIC_LEAD_MS));
+        lastDrawInterval = interval;
+    }
+    lastDrawnAt = now;
+}
+
 // Tells the page what is on screen: window.quorlClock, and quorlTick(clock)
 // when the page listens.
 void publishClock(int64_t musicMs)
@@ -137,11 +157,12 @@ void publishClock(int64_t musicMs)
     EM_ASM({
         // In parentheses: the macro would split the object at its commas.
         const clock = ({ frame: $0, musicMs: $1, part: UTF8ToString($2), paused: $3 != 0, stepped: $4,
-                         scale: $5, hidden: $6 != 0 });
+                         scale: $5, hidden: $6 != 0, leadMs: $7 });
         window.quorlClock = clock;
         if (window.quorlTick) window.quorlTick(clock);
     }, timeline->frame - 1, static_cast<double>(musicMs), part.c_str(), shell->paused ? 1 : 0,
-       timeline->framesStepped, screenWidth() / PICTURE_WIDTH, hidden ? 1 : 0);
+       timeline->framesStepped, screenWidth() / PICTURE_WIDTH, hidden ? 1 : 0,
+       static_cast<double>(timeline->musicLeadMs));
 }
 
 // One animation frame of the show: the waiting events, then the next frame
@@ -151,7 +172,9 @@ void showStep()
     while (web.eventWaiting()) shell->mainLoopPass();
     if (!hidden && platform::ticksUntil(timeline->clock.releaseTick(), web.ticks()) <= 0 &&
         !aheadOfMusic(web.musicPositionMs())) {
+        const int before = timeline->frame;
         shell->mainLoopPass();
+        if (timeline->frame != before) noteFrameDrawn(emscripten_get_now());
     }
     publishClock(web.musicPositionMs());
 }
