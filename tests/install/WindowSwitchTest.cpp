@@ -8,9 +8,6 @@
 // under a software renderer).
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -20,9 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/ShowProcess.h"
 #include "support/ToolRun.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -48,8 +44,7 @@ std::ostream& operator<<(std::ostream& out, const Size& size)
 class WindowSwitch : public testing::Test {
 protected:
     fs::path scratch;
-    pid_t show = -1;
-    mutable int endStatus = -1;  // the show's wait status once it has ended
+    mutable ShowProcess show;
 
     void SetUp() override
     {
@@ -63,44 +58,18 @@ protected:
 
     void TearDown() override
     {
-        if (showRunning()) {
-            ::kill(show, SIGKILL);
-            ::waitpid(show, nullptr, 0);
-        }
+        show.stop();
         if (!scratch.empty()) fs::remove_all(scratch);
     }
 
     // Starts the show in its window from the build folder, where data/ lies.
-    void startShow()
-    {
-        const std::string command = "exec ./quorl-h --window >" + quoted(scratch / "show.log") + " 2>&1";
-        const char* argv[] = {"/bin/sh", "-c", command.c_str(), nullptr};
-        ASSERT_EQ(::posix_spawn(&show, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
-    }
-
-    // Whether the show still runs; an ended show's status is kept for endReport.
-    bool showRunning() const
-    {
-        if (show <= 0 || endStatus != -1) return false;
-        int status = 0;
-        const pid_t ended = ::waitpid(show, &status, WNOHANG);
-        if (ended == show) endStatus = status;
-        return ended == 0;
-    }
-
-    // What the show said before it ended, and how it ended, for a failure.
-    std::string endReport() const
-    {
-        const std::string log = readFile(scratch / "show.log");
-        if (showRunning()) return "the show still runs; its log ends with:\n" + lastLines(log);
-        return "the show ended: " + howItEnded(endStatus) + "; its log ends with:\n" + lastLines(log);
-    }
+    void startShow() { ASSERT_TRUE(show.start("exec ./quorl-h --window", scratch / "show.log")); }
 
     // Sizes of the show's windows that are on screen.
     std::vector<Size> visibleWindows() const
     {
         const CommandRun found =
-            runCommand("xdotool search --onlyvisible --pid " + std::to_string(show), scratch);
+            runCommand("xdotool search --onlyvisible --pid " + std::to_string(show.processId()), scratch);
         std::vector<Size> sizes;
         std::istringstream ids(found.out);
         std::string id;
@@ -121,7 +90,7 @@ protected:
     // Waits until exactly one window of the show is on screen at that size.
     bool waitForWindow(const Size& want, std::vector<Size>& seen) const
     {
-        for (int poll = 0; poll < WINDOW_POLLS && showRunning(); ++poll) {
+        for (int poll = 0; poll < WINDOW_POLLS && show.running(); ++poll) {
             seen = visibleWindows();
             if (seen.size() == 1 && seen[0] == want) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -160,20 +129,20 @@ TEST_F(WindowSwitch, EveryF1LeavesOneWindowOnScreenAtTheModesSize)
 
     startShow();
     std::vector<Size> seen;
-    ASSERT_TRUE(waitForWindow(windowed, seen)) << "no window after starting; " << endReport();
+    ASSERT_TRUE(waitForWindow(windowed, seen)) << "no window after starting; the show " << show.endReport();
     for (int n = 1; n <= switches; ++n) {
         press("F1");
         const Size want = n % 2 == 1 ? fullScreen : windowed;
         ASSERT_TRUE(waitForWindow(want, seen))
             << "after F1 number " << n << " want one window of " << want << ", see " << seen.size()
-            << (seen.empty() ? "" : " first ") << (seen.empty() ? Size{} : seen[0]) << "; " << endReport();
+            << (seen.empty() ? "" : " first ") << (seen.empty() ? Size{} : seen[0]) << "; the show " << show.endReport();
     }
     press("Escape");
-    for (int poll = 0; poll < 100 && showRunning(); ++poll) {
+    for (int poll = 0; poll < 100 && show.running(); ++poll) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_FALSE(showRunning()) << "the show did not end on Escape";
-    EXPECT_EQ(endStatus, 0) << endReport();
+    ASSERT_FALSE(show.running()) << "the show did not end on Escape";
+    EXPECT_TRUE(show.endedWithStatus0()) << "the show " << show.endReport();
     // The render scale is chosen and said at every opening; on the software
     // renderer the tests run on, auto keeps 1 even full screen.
     const std::string log = readFile(scratch / "show.log");
