@@ -274,13 +274,6 @@ TEST_F(WineWindow, TheShowPlaysInItsWindowDrawsTheRenderersFramesAndEndsOnEscape
     std::this_thread::sleep_until(opened + std::chrono::seconds(10));
     ASSERT_TRUE(show.running()) << "the show " << show.endReport();
     EXPECT_GT(lastSyncFrame(sync), after) << "the show stopped playing";
-    std::istringstream where(runTool("xdotool getwindowgeometry --shell " + window).output);
-    std::string line;
-    int x = 0, y = 0;
-    while (std::getline(where, line)) {
-        if (line.rfind("X=", 0) == 0) x = std::atoi(line.c_str() + 2);
-        if (line.rfind("Y=", 0) == 0) y = std::atoi(line.c_str() + 2);
-    }
     // The keyboard follows the pointer, as on a fresh X server: a full
     // screen window of an earlier test may have left the focus nowhere.
     // Wine takes the click's focus in its own time, so a press that came
@@ -288,8 +281,7 @@ TEST_F(WineWindow, TheShowPlaysInItsWindowDrawsTheRenderersFramesAndEndsOnEscape
     const std::string root = runTool("xwininfo -root | awk '/Window id/ { print $4 }'").output;
     runTool("xdotool windowfocus " + root);
     for (int press = 0; press < 5 && show.running(); ++press) {
-        runTool("xdotool mousemove " + std::to_string(x + 400) + " " + std::to_string(y + 300) +
-                " click 1 sleep 0.5 keydown Escape sleep 0.2 keyup Escape");
+        runTool("xdotool mousemove --window " + window + " 400 300 click 1 sleep 0.5 keydown Escape sleep 0.2 keyup Escape");
         waitFor(30, [] { return false; });  // up to 3 s for it to end
     }
     ASSERT_FALSE(show.running()) << "Escape did not end the show; it " << show.endReport();
