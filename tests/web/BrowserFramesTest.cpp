@@ -62,52 +62,61 @@ void printBesideNative(const std::string& pageOutput, const fs::path& nativeOutp
 
 }  // namespace
 
-TEST(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
+// Each test needs the page `./quorl web` built and Chromium.
+class BrowserFrames : public testing::Test {
+protected:
+    std::string page;
+
+    void SetUp() override
+    {
+        const char* built = std::getenv("QUORL_WEB_PAGE");
+        if (!built || !fs::is_regular_file(fs::path(built) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
+        if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
+        page = built;
+    }
+
+    // The command line of browser-frames on the page, before its arguments.
+    std::string browserFrames() const
+    {
+        return std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames " + ::quoted(page) + " ";
+    }
+};
+
+TEST_F(BrowserFrames, PageFramesStayWithinTheBoundsAndThePageReportsNoError)
 {
-    const char* page = std::getenv("QUORL_WEB_PAGE");
-    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
-    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
     const fs::path reference = frames::showFrames(frames::COMPARED_FRAMES);
     ASSERT_FALSE(reference.empty()) << "desktop frames could not be rendered";
 
     const fs::path out = fs::temp_directory_path() / "quorl-browser-frames";
     fs::remove_all(out);
     const std::string list = frames::frameList(frames::COMPARED_FRAMES);
-    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
-                                out.string() + " " + list + " 2>&1");
+    const ToolRun run = runTool(browserFrames() + out.string() + " " + list + " 2>&1");
     std::printf("%s", run.output.c_str());
     EXPECT_EQ(run.status, 0) << "the page reported errors or missed frames";
     for (const int n : frames::COMPARED_FRAMES) frames::expectWithinBounds("browser", reference, out, n);
     printBesideNative(run.output, reference / "render.txt");
 }
 
-TEST(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)
+TEST_F(BrowserFrames, MissingAndDamagedFilesGiveTheShowsMessagesOnThePageAndTheShowPlaysOn)
 {
-    const char* page = std::getenv("QUORL_WEB_PAGE");
-    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
-    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
     const fs::path out = fs::temp_directory_path() / "quorl-browser-broken";
     fs::remove_all(out);
     // A model gone and a picture cut in half: the model's box message, and
     // frames still drawn past the intro's start.
-    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
-                                out.string() + " 0,400 --query 'without=/data/allt.3ds&damage=/data/intro1.jpg' 2>&1");
+    const ToolRun run = runTool(browserFrames() + out.string() +
+                                " 0,400 --query 'without=/data/allt.3ds&damage=/data/intro1.jpg' 2>&1");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("message [LOADING ERROR] Loading .3ds file in Object.cpp failed"), std::string::npos)
         << run.output;
     EXPECT_TRUE(fs::is_regular_file(out / "frame-000400.png")) << run.output;
 }
 
-TEST(BrowserFrames, AScaleTheBrowsersGlCannotDrawIsRefusedWithTheShowsMessageAndReportedAtOnce)
+TEST_F(BrowserFrames, AScaleTheBrowsersGlCannotDrawIsRefusedWithTheShowsMessageAndReportedAtOnce)
 {
-    const char* page = std::getenv("QUORL_WEB_PAGE");
-    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
-    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
     const fs::path out = fs::temp_directory_path() / "quorl-browser-refused";
     fs::remove_all(out);
     // Software WebGL draws lines 1 pixel wide at most: K = 4 is refused.
-    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page + "' " +
-                                out.string() + " 10 --query scale=4 --timeout 60 2>&1");
+    const ToolRun run = runTool(browserFrames() + out.string() + " 10 --query scale=4 --timeout 60 2>&1");
     EXPECT_NE(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("message [ERROR] This GL cannot draw the show at "), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("no report from the page"), std::string::npos) << run.output;
@@ -120,15 +129,11 @@ struct PlayRecord {
     bool hidden = false;
 };
 
-TEST(BrowserFrames, ThePlayedPageKeepsItsPictureWithItsMusicAlsoAfterBeingHidden)
+TEST_F(BrowserFrames, ThePlayedPageKeepsItsPictureWithItsMusicAlsoAfterBeingHidden)
 {
-    const char* page = std::getenv("QUORL_WEB_PAGE");
-    if (!page || !fs::is_regular_file(fs::path(page) / "quorl-h.wasm")) GTEST_SKIP() << "no web page built";
-    if (runTool("command -v chromium >/dev/null").status != 0) GTEST_SKIP() << "no chromium";
     // The whole show and 20 s of the end picture (from 144 s into the
     // music), the page hidden for 5 s in the intro.
-    const ToolRun run = runTool(std::string(QUORL_SOURCE_DIR) + "/tests/web/browser-frames '" + page +
-                                "' --play 165 --hide 20,5 2>&1");
+    const ToolRun run = runTool(browserFrames() + "--play 165 --hide 20,5 2>&1");
     std::printf("%s", run.output.c_str());
     ASSERT_EQ(run.status, 0) << "the page reported errors or no report";
     std::istringstream lines(run.output);
