@@ -169,7 +169,14 @@ void Timeline::finishFrame()
     clock.waitForNextFrame(platform);
     ++frame;
     kit->showFrameRate(platform, frame);
-    glFlush();
+    // Finished, not only flushed, where unwaited flushes race with the
+    // rasterizer (see common/Screen.h): the next frame's first draw then
+    // finds no scene of this one still being signalled.
+    if (waitForFlushes()) {
+        glFinish();
+    } else {
+        glFlush();
+    }
 }
 
 void Timeline::drawFrame()
