@@ -9,6 +9,23 @@
 #include "platform/Platform.h"
 #include "shell/Music.h"
 
+namespace {
+
+// The frame's commands sent to the driver: flushed, or finished where
+// unwaited flushes race with the rasterizer (see common/Screen.h), so that
+// the next frame's first draw finds no scene of this one still being
+// signalled.
+void sendFrameOff()
+{
+    if (waitForFlushes()) {
+        glFinish();
+    } else {
+        glFlush();
+    }
+}
+
+}  // namespace
+
 Timeline::Timeline(platform::Platform& platform, int startFrame, bool followMusic)
     : startFrame(startFrame), followMusic(followMusic), platform(platform)
 {
@@ -77,14 +94,9 @@ void Timeline::stepFrame()
     if (!scissor) glDisable(GL_SCISSOR_TEST);
     ++frame;
     ++framesStepped;
-    // Flushed as a shown frame is: the software renderer otherwise queues
-    // every frame's commands, gigabytes of them. Finished where unwaited
-    // flushes race with the rasterizer (see common/Screen.h).
-    if (waitForFlushes()) {
-        glFinish();
-    } else {
-        glFlush();
-    }
+    // Sent off as a shown frame is: the software renderer otherwise queues
+    // every frame's commands, gigabytes of them.
+    sendFrameOff();
 }
 
 bool Timeline::catchUpStep()
@@ -169,14 +181,7 @@ void Timeline::finishFrame()
     clock.waitForNextFrame(platform);
     ++frame;
     kit->showFrameRate(platform, frame);
-    // Finished, not only flushed, where unwaited flushes race with the
-    // rasterizer (see common/Screen.h): the next frame's first draw then
-    // finds no scene of this one still being signalled.
-    if (waitForFlushes()) {
-        glFinish();
-    } else {
-        glFlush();
-    }
+    sendFrameOff();
 }
 
 void Timeline::drawFrame()
